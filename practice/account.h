@@ -12,7 +12,10 @@ inline constexpr const char* kBadQuantityMessage = "买卖数量有误！";
 
 class TGpAcount {
  public:
-  explicit TGpAcount(double cash = 10000) : Cash(cash), TotalAssets(cash) {}
+  explicit TGpAcount(double cash = 10000) {
+    Cash = cash;
+    TotalAssets = cash;
+  }
   virtual ~TGpAcount() = default;
 
   // True when bought; false (with `LastMessage`) and nothing changed when the cost exceeds
