@@ -61,6 +61,8 @@ bool UserStore::Open(const std::string& path, std::string& error) {
     return false;
   }
   sqlite3_busy_timeout(db_, 2000);
+  // WAL: registrations do not wait for a full sync each, and --lock can run beside the server.
+  sqlite3_exec(db_, "PRAGMA journal_mode=WAL; PRAGMA synchronous=NORMAL", nullptr, nullptr, nullptr);
   char* message = nullptr;
   if (sqlite3_exec(db_,
                    "CREATE TABLE IF NOT EXISTS users (name TEXT PRIMARY KEY, salt TEXT NOT NULL, "
