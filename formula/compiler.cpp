@@ -55,6 +55,10 @@ class StatementCompiler {
     return Format("%s%d_%d", prefix, line_, static_cast<int>(program_.size()) + offset);
   }
   bool Temporary(const char* prefix, const std::string& rhs, std::string& name);
+  bool IsPendingFunction(const std::string& name) const {
+    const std::string lower = AsciiLower(name);
+    return functions_.Contains(lower) && !IsReservedVariableName(lower);
+  }
 
   const TFunclist& functions_;
   std::vector<std::string>& program_;
@@ -159,9 +163,18 @@ bool StatementCompiler::Compile(std::string statement, std::string& error) {
     const std::string suffix = expression.substr(close + 1);
     const bool innerHasOperators = CountOperators(inner) > 0;
     const bool startsExpression = prefix.empty();
-    if (!innerHasOperators && startsExpression && suffix.empty()) break;
-    if (!name.empty() && name.find('"') == std::string::npos &&
-        functions_.Lookup(name) == nullptr) {
+    const bool unsupported = !name.empty() && name.find('"') == std::string::npos &&
+                             functions_.Lookup(name) == nullptr;
+    if (!innerHasOperators && startsExpression && suffix.empty()) {
+      // Unknown names here are left to the run, but a library name whose function is not
+      // built yet is reported now rather than run as a call of another formula.
+      if (unsupported && IsPendingFunction(name)) {
+        error = Format("第%d行 函数:%s 尚不支持!", line_, name.c_str());
+        return false;
+      }
+      break;
+    }
+    if (unsupported) {
       error = Format("第%d行 函数:%s 尚不支持!", line_, Restore(name).c_str());
       return false;
     }

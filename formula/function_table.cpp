@@ -129,6 +129,13 @@ const TFunclist& StandardFunctionTable() { return Library().table; }
 ZigZagPointFinder StandardZigZagFinder() { return Library().zigZag; }
 IndexSeriesLoader StandardIndexLoader() { return Library().loadIndex; }
 
+bool IsReservedVariableName(std::string_view lowerName) {
+  for (const char* name : kReservedNames) {
+    if (AsciiLower(name) == lowerName) return true;
+  }
+  return false;
+}
+
 bool IsDrawingCommandName(std::string_view lowerName) {
   for (const char* name : kDrawingNames) {
     if (lowerName == name) return true;

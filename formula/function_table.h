@@ -46,6 +46,9 @@ const TFunclist& StandardFunctionTable();
 ZigZagPointFinder StandardZigZagFinder();
 IndexSeriesLoader StandardIndexLoader();
 
+// True for the 33 reserved variable names (close, vol, year, ...), which are no functions.
+bool IsReservedVariableName(std::string_view lowerName);
+
 // True for the names that share the drawing recorder (their calls add drawing commands to
 // the output list instead of a named line).
 bool IsDrawingCommandName(std::string_view lowerName);

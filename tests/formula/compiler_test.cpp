@@ -125,6 +125,19 @@ TEST(Compiler, MessagesCarryTheSourceLine) {
   }
 }
 
+TEST(Compiler, LibraryNamesStillToBeBuiltAreReportedEvenAlone) {
+  std::vector<std::string> program;
+  std::string error;
+  const TFunclist& standard = StandardFunctionTable();
+  if (standard.Lookup("sma") == nullptr) {
+    EXPECT_FALSE(CompileProgram({"K:SMA(RSV,M1,1);"}, standard, program, error));
+    EXPECT_EQ(error, "第1行 函数:SMA 尚不支持!");
+  }
+  program.clear();
+  EXPECT_TRUE(CompileProgram({"X:FOO(C);", "Y:CLOSE(C);"}, standard, program, error));
+  EXPECT_EQ(program, (std::vector<std::string>{"X:FOO(C)", "Y:CLOSE(C)"}));
+}
+
 TEST(Compiler, LinesAndStatements) {
   EXPECT_EQ(CompileLines({"a:=1;;b:=2"}).program, Program{"A:=1"});
   EXPECT_EQ(CompileLines({"  *note", "#note", "", "a:=1;b:=2;"}).program,
