@@ -15,107 +15,115 @@ namespace vorelin {
 namespace {
 
 constexpr double M = kNoValue;
-using Values = std::vector<double>;
 
 double ValueOrNone(double value) { return std::isfinite(value) ? value : M; }
 
-// X as exactly `count` values (slots past its own count have no value), copied so that the
-// result may be X itself.
-Values ReadSeries(const Tbian& x, int count) {
-  Values values(static_cast<size_t>(count), M);
-  std::copy(x.values.begin(), x.values.begin() + std::min(x.count, count), values.begin());
-  return values;
-}
-
-// The simple moving average every statistic starts from: a running sum to which a bar
-// without value adds nothing, no value on the first n-1 bars and wherever the current or
-// the window's oldest bar has none; n = 0 averages all bars so far.
-Values MovingAverage(const Values& x, int n) {
-  const int count = static_cast<int>(x.size());
-  Values out(x.size(), M);
-  if (n < 0) return out;
-  double s = 0;
-  for (int i = 0; i < count; ++i) {
-    const bool hasValue = x[i] != M;
-    if (hasValue) s += x[i];
-    if (n == 0) {
-      if (hasValue) out[i] = s / (i + 1);
-    } else if (i >= n - 1) {
-      const double oldest = x[i - n + 1];
-      if (oldest != M) {
-        if (hasValue) out[i] = s / n;
-        s -= oldest;
-      }
+// X as exactly `count` values: slots past its own count have no value, and a private copy
+// is taken when the result series is X itself (X:=STD(X,5)).
+class Input {
+ public:
+  Input(const Tbian& x, const Tbian& result, int count) {
+    if (&x != &result && x.count >= count) {
+      values_ = x.data();
+      return;
     }
+    copy_.assign(static_cast<size_t>(count), M);
+    std::copy(x.values.begin(), x.values.begin() + std::min(x.count, count), copy_.begin());
+    values_ = copy_.data();
   }
-  return out;
-}
+  const double* values() const { return values_; }
 
-// Population variance: the mean of the squares less the square of the mean.
-Values PopulationVariance(const Values& x, int n) {
-  Values squares(x.size(), M);
-  for (size_t i = 0; i < x.size(); ++i) {
-    if (x[i] != M) squares[i] = x[i] * x[i];
+ private:
+  const double* values_ = nullptr;
+  std::vector<double> copy_;
+};
+
+// The simple moving average every statistic starts from, one bar at a time: a running sum
+// to which a bar without value adds nothing, no value on the first n-1 bars and wherever
+// the current or the window's oldest bar has none; n = 0 averages all bars so far.
+class MovingAverage {
+ public:
+  explicit MovingAverage(int n) : n_(n) {}
+
+  // The average at bar i; bars must come in order from 0. `at(k)` is the value of bar k.
+  template <typename ValueAt>
+  double Next(ValueAt at, int i) {
+    if (n_ < 0) return M;
+    const double current = at(i);
+    const bool hasValue = current != M;
+    if (hasValue) sum_ += current;
+    if (n_ == 0) return hasValue ? sum_ / (i + 1) : M;
+    if (i < n_ - 1) return M;
+    const double oldest = at(i - n_ + 1);
+    if (oldest == M) return M;
+    const double average = hasValue ? sum_ / n_ : M;
+    sum_ -= oldest;
+    return average;
   }
-  const Values mean = MovingAverage(x, n);
-  Values out = MovingAverage(squares, n);
-  for (size_t i = 0; i < x.size(); ++i) {
-    out[i] = out[i] == M || mean[i] == M ? M : ValueOrNone(out[i] - mean[i] * mean[i]);
-  }
-  return out;
-}
+
+ private:
+  int n_;
+  double sum_ = 0;
+};
 
 enum class Statistic { kVarp, kVar, kStdp, kStd, kDevsq, kAvedev };
 
-// Applies `f` to every bar of the population variance that has a value.
+// Population variance at every bar, the mean of the squares less the square of the mean,
+// handed to `f` where it has a value; `out` gets f's results and no value elsewhere.
 template <typename F>
-Values FromVariance(const Values& x, int n, F f) {
-  Values v = PopulationVariance(x, n);
-  for (double& value : v) {
-    if (value != M) value = ValueOrNone(f(value));
+void FromVariance(const double* x, int count, int n, double* out, F f) {
+  MovingAverage mean(n), meanOfSquares(n);
+  const auto value = [x](int k) { return x[k]; };
+  const auto square = [x](int k) { return x[k] == M ? M : x[k] * x[k]; };
+  for (int i = 0; i < count; ++i) {
+    const double a = mean.Next(value, i);
+    const double s = meanOfSquares.Next(square, i);
+    out[i] = a == M || s == M ? M : ValueOrNone(f(ValueOrNone(s - a * a)));
   }
-  return v;
 }
 
 // Mean absolute deviation from the window's moving average. A window that holds a bar
 // without value has none either: the marker would enter the sum as a huge number.
-Values MeanAbsoluteDeviation(const Values& x, int n) {
-  Values out(x.size(), M);
-  if (n <= 0) return out;
-  const Values mean = MovingAverage(x, n);
-  for (size_t i = static_cast<size_t>(n - 1); i < x.size(); ++i) {
-    if (mean[i] == M) continue;
+void MeanAbsoluteDeviation(const double* x, int count, int n, double* out) {
+  MovingAverage mean(n);
+  const auto value = [x](int k) { return x[k]; };
+  for (int i = 0; i < count; ++i) {
+    const double a = mean.Next(value, i);
+    out[i] = M;
+    if (n <= 0 || i < n - 1 || a == M) continue;
     double s = 0;
     bool complete = true;
-    for (size_t j = i + 1 - static_cast<size_t>(n); j <= i && complete; ++j) {
+    for (int j = i - n + 1; j <= i && complete; ++j) {
       complete = x[j] != M;
-      s += std::fabs(x[j] - mean[i]);
+      s += std::fabs(x[j] - a);
     }
     if (complete) out[i] = ValueOrNone(s / n);
   }
-  return out;
 }
 
-Values Compute(Statistic which, const Values& x, int n) {
+void Compute(Statistic which, const double* x, int count, int n, double* out) {
   const double scale = n > 1 ? static_cast<double>(n) / (n - 1) : 1.0;
+  const bool copiesX = n == 0 && (which == Statistic::kVar || which == Statistic::kStd ||
+                                  which == Statistic::kDevsq);
+  if (copiesX) {
+    std::copy(x, x + count, out);
+    return;
+  }
   switch (which) {
-    case Statistic::kVarp: return PopulationVariance(x, n);
+    case Statistic::kVarp: return FromVariance(x, count, n, out, [](double v) { return v; });
     case Statistic::kVar:
-      if (n == 0) return x;
-      return FromVariance(x, n, [&](double v) { return v * scale; });
+      return FromVariance(x, count, n, out, [&](double v) { return v * scale; });
     case Statistic::kStdp:
       // Rounding can leave an equal-valued window a hair below zero.
-      return FromVariance(x, n, [](double v) { return v > 0 ? std::sqrt(v) : 0.0; });
+      return FromVariance(x, count, n, out, [](double v) { return v > 0 ? std::sqrt(v) : 0.0; });
     case Statistic::kStd:
-      if (n == 0) return x;
-      if (n == 1) return PopulationVariance(x, 1);
-      return FromVariance(x, n, [&](double v) { return v > 0 ? std::sqrt(v * scale) : 0.0; });
+      if (n == 1) return FromVariance(x, count, n, out, [](double v) { return v; });
+      return FromVariance(x, count, n, out,
+                          [&](double v) { return v > 0 ? std::sqrt(v * scale) : 0.0; });
     case Statistic::kDevsq:
-      if (n == 0) return x;
-      return FromVariance(x, n, [&](double v) { return v * n; });
-    case Statistic::kAvedev: return MeanAbsoluteDeviation(x, n);
+      return FromVariance(x, count, n, out, [&](double v) { return v * n; });
+    case Statistic::kAvedev: return MeanAbsoluteDeviation(x, count, n, out);
   }
-  return Values(x.size(), M);
 }
 
 // The statistics fail without a message when X is no series or N no constant.
@@ -126,9 +134,9 @@ bool StatisticEntry(TGS& gs, const std::string& result, const std::string&,
   double nValue = 0;
   if (x == nullptr || !gs.ResolveConstant(Arg(args, 1), nValue)) return false;
   const int count = gs.BarCount();
-  const Values values = Compute(kWhich, ReadSeries(*x, count), TruncToInt(nValue));
   Tbian& out = gs.CreateResult(result, count);
-  std::copy(values.begin(), values.end(), out.values.begin());
+  const Input input(*x, out, count);
+  Compute(kWhich, input.values(), count, TruncToInt(nValue), out.data());
   return true;
 }
 
@@ -148,13 +156,12 @@ std::string LineLengthTooShort(std::string_view func) {
 // Fits y = c0 + c1*k through (k, X[i-n+k]), k = 1 .. n, at every bar whose n-bar window
 // has values throughout; FORCAST is the line at the newest bar, SLOPE its gradient. A
 // window with a bar without value gives none: the marker would tilt the line absurdly.
-Values LeastSquaresLine(Line which, const Values& x, int n) {
-  const int count = static_cast<int>(x.size());
-  Values out(x.size(), M);
+void LeastSquaresLine(Line which, const double* x, int count, int n, double* out) {
   const double meanK = (n + 1) / 2.0;
   const double spread = static_cast<double>(n) * (static_cast<double>(n) * n - 1) / 12.0;
   int missing = 0;  // bars without value in the window ending at i
   for (int i = 0; i < count; ++i) {
+    out[i] = M;
     if (x[i] == M) ++missing;
     if (i >= n && x[i - n] == M) --missing;
     if (i < n - 1 || missing > 0) continue;
@@ -168,7 +175,6 @@ Values LeastSquaresLine(Line which, const Values& x, int n) {
     const double c0 = sumY / n - c1 * meanK;
     out[i] = ValueOrNone(which == Line::kSlope ? c1 : c0 + c1 * n);
   }
-  return out;
 }
 
 template <Line kWhich>
@@ -191,9 +197,9 @@ bool LineEntry(TGS& gs, const std::string& result, const std::string&,
     return false;
   }
   const int count = gs.BarCount();
-  const Values values = LeastSquaresLine(kWhich, ReadSeries(*x, count), n);
   Tbian& out = gs.CreateResult(result, count);
-  std::copy(values.begin(), values.end(), out.values.begin());
+  const Input input(*x, out, count);
+  LeastSquaresLine(kWhich, input.values(), count, n, out.data());
   return true;
 }
 

@@ -25,24 +25,23 @@ double ValueOrNone(double value) { return std::isfinite(value) ? value : M; }
 // the argument itself (X:=TOPRANGE(X)).
 class Input {
  public:
-  Input(const Operand& operand, const Tbian& result, int count) {
-    if (!operand.IsSeries()) {
-      copy_.assign(static_cast<size_t>(count), operand.constant);
-    } else if (operand.series != &result && operand.series->count >= count) {
+  Input(const Operand& operand, const Tbian& result, int count) : constant_(operand.constant) {
+    if (!operand.IsSeries()) return;
+    if (operand.series != &result && operand.series->count >= count) {
       values_ = operand.series->data();
       return;
-    } else {
-      const int kept = std::min(operand.series->count, count);
-      copy_.assign(static_cast<size_t>(count), M);
-      std::copy(operand.series->values.begin(), operand.series->values.begin() + kept,
-                copy_.begin());
     }
+    const int kept = std::min(operand.series->count, count);
+    copy_.assign(static_cast<size_t>(count), M);
+    std::copy(operand.series->values.begin(), operand.series->values.begin() + kept,
+              copy_.begin());
     values_ = copy_.data();
   }
-  const double* values() const { return values_; }
+  double operator[](int i) const { return values_ ? values_[i] : constant_; }
 
  private:
   const double* values_ = nullptr;
+  double constant_;
   std::vector<double> copy_;
 };
 
@@ -72,7 +71,7 @@ double Mod(double a, double b) {
 
 // A crosses above B: 1 on a bar with A >= B whose previous bar with values had A < B. Bars
 // without a value neither count nor break the pattern; an A below B on bar 0 is not counted.
-void Cross(const double* a, const double* b, double* out, int count) {
+void Cross(const Input& a, const Input& b, double* out, int count) {
   int below = 0;
   for (int i = 0; i < count; ++i) {
     if (a[i] == M || b[i] == M) {
@@ -103,9 +102,7 @@ bool BinaryFamilyRoutine(TGS& gs, const std::string& result, Binary which,
   }
   const int count = gs.BarCount();
   Tbian& out = gs.CreateResult(result, count);
-  const Input aInput(first, out, count), bInput(second, out, count);
-  const double* a = aInput.values();
-  const double* b = bInput.values();
+  const Input a(first, out, count), b(second, out, count);
   double* r = out.data();
   switch (which) {
     case Binary::kCross: Cross(a, b, r, count); break;
@@ -191,7 +188,7 @@ double ValueOrNoneOf(Unary which, double x) {
   return x == M ? M : ValueOrNone(ValueRule(which, x));
 }
 
-void BarsLast(const double* x, double* out, int count) {
+void BarsLast(const Input& x, double* out, int count) {
   int p = -1;
   for (int i = 0; i < count; ++i) {
     if (x[i] == M) {
@@ -203,7 +200,7 @@ void BarsLast(const double* x, double* out, int count) {
   }
 }
 
-void BarsSince(const double* x, double* out, int count) {
+void BarsSince(const Input& x, double* out, int count) {
   int p = -1;
   for (int i = 0; i < count; ++i) {
     if (x[i] == M) {
@@ -215,7 +212,7 @@ void BarsSince(const double* x, double* out, int count) {
   }
 }
 
-void BarsNext(const double* x, double* out, int count) {
+void BarsNext(const Input& x, double* out, int count) {
   double v = M;
   for (int i = count - 1; i >= 0; --i) {
     if (x[i] == M) {
@@ -232,7 +229,7 @@ void BarsNext(const double* x, double* out, int count) {
 // every earlier value. Earlier bars without a value take part as the number the marker is.
 // A stack of the bars that can still stop a later count gives the same answer as counting
 // back from every bar, in one step per bar instead of up to i.
-void Range(const double* x, double* out, int count, bool top) {
+void Range(const Input& x, double* out, int count, bool top) {
   std::vector<int> stoppers;
   stoppers.reserve(static_cast<size_t>(count));
   for (int i = 0; i < count; ++i) {
@@ -264,8 +261,7 @@ bool UnaryFamilyRoutine(TGS& gs, const std::string& result, Unary which,
   }
   const int count = gs.BarCount();
   Tbian& out = gs.CreateResult(result, count);
-  const Input input(operand, out, count);
-  const double* x = input.values();
+  const Input x(operand, out, count);
   double* r = out.data();
   switch (which) {
     case Unary::kBarsCount:

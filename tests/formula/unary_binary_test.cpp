@@ -67,6 +67,8 @@ const BinaryCase kBinaryCases[] = {
      {0, 0, 0, 0, 0, 0, M, 1}},
     {"cross with b missing", "cross", {1, 1, 1, 3}, "b", {2, 2, M, 2}, {0, 0, M, 1}},
     {"cross marker on bar 0 lets bar 1 count", "cross", {M, 1, 3}, "b", {2, 2, 2}, {M, 0, 1}},
+    {"b shorter than the bars has no value past its end", "cross", {1, 1, 3, 1, 3}, "b",
+     {2, 2, 2}, {0, 0, 1, M, M}},
     {"cross of a series and a constant", "cross", {1, 2, 3, 2, 4}, "2.5", {}, {0, 0, 1, 0, 1}},
 };
 
