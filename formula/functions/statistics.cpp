@@ -106,7 +106,7 @@ void Compute(Statistic which, const double* x, int count, int n, double* out) {
   const bool copiesX = n == 0 && (which == Statistic::kVar || which == Statistic::kStd ||
                                   which == Statistic::kDevsq);
   if (copiesX) {
-    std::copy(x, x + count, out);
+    for (int i = 0; i < count; ++i) out[i] = ValueOrNone(x[i]);
     return;
   }
   switch (which) {

@@ -46,6 +46,7 @@ class Input {
 };
 
 int64_t TruncTo64(double value) {
+  if (std::isnan(value)) return 0;
   if (value >= 9.2e18) return INT64_MAX;
   if (value <= -9.2e18) return INT64_MIN;
   return static_cast<int64_t>(value);

@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <cmath>
+#include <limits>
 #include <random>
 
 #include "formula/interpreter.h"
@@ -160,6 +161,19 @@ TEST(StatisticsFunctions, EqualValuesNeverGiveNaN) {
         }
       }
     }
+  }
+}
+
+TEST(StatisticsFunctions, HugeValuesNeverGiveNaNOrInfinity) {
+  const double kInfinity = std::numeric_limits<double>::infinity();
+  const Series x = {1e200, 1e200, -1e200, 1e308, -1e308, 3, kInfinity, 4, std::nan(""), 5, 6};
+  for (const char* func : {"varp", "var", "stdp", "std", "devsq", "avedev"}) {
+    for (const char* n : {"0", "1", "2", "3"}) {
+      for (double r : Call(func, x, n)) EXPECT_TRUE(std::isfinite(r)) << func << "," << n;
+    }
+  }
+  for (const char* func : {"slope", "forcast"}) {
+    for (double r : Call(func, x, "2")) EXPECT_TRUE(std::isfinite(r)) << func;
   }
 }
 

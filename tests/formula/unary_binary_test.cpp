@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <cmath>
+#include <limits>
 #include <numbers>
 #include <random>
 
@@ -237,10 +238,11 @@ TEST(UnaryFunctions, RangesMatchABackwardCount) {
   }
 }
 
-// Whatever the input, no NaN or infinity leaves a function.
+// Whatever the input, even an infinity or a NaN, no NaN or infinity leaves a function.
 TEST(UnaryFunctions, NeverNaNOrInfinity) {
   const Series x = {0, -0.0, 1e308, -1e308, 1e-320, -1, 1, 90, 2.5e9, -2.5e9, 710, -745, M,
-                    std::numeric_limits<double>::infinity()};
+                    std::numeric_limits<double>::infinity(),
+                    std::numeric_limits<double>::quiet_NaN()};
   for (const char* func : {"not", "sgn", "sin", "abs", "acos", "asin", "atan", "cos", "exp",
                            "ln", "reverse", "floor", "intpart", "log", "sqrt", "tan",
                            "barscount", "barssince", "barslast", "toprange", "lowrange",
