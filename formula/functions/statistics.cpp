@@ -1,12 +1,12 @@
 // Window statistics built on one moving average (VARP, VAR, STDP, STD, DEVSQ, AVEDEV) and
 // the least-squares line over the last N bars (FORCAST, SLOPE).
-#include <algorithm>
 #include <cmath>
 #include <string>
 #include <string_view>
 #include <vector>
 
 #include "common/numbers.h"
+#include "formula/functions/argument_values.h"
 #include "formula/functions/families.h"
 #include "formula/interpreter.h"
 
@@ -17,26 +17,6 @@ namespace {
 constexpr double M = kNoValue;
 
 double ValueOrNone(double value) { return std::isfinite(value) ? value : M; }
-
-// X as exactly `count` values: slots past its own count have no value, and a private copy
-// is taken when the result series is X itself (X:=STD(X,5)).
-class Input {
- public:
-  Input(const Tbian& x, const Tbian& result, int count) {
-    if (&x != &result && x.count >= count) {
-      values_ = x.data();
-      return;
-    }
-    copy_.assign(static_cast<size_t>(count), M);
-    std::copy(x.values.begin(), x.values.begin() + std::min(x.count, count), copy_.begin());
-    values_ = copy_.data();
-  }
-  const double* values() const { return values_; }
-
- private:
-  const double* values_ = nullptr;
-  std::vector<double> copy_;
-};
 
 // The simple moving average every statistic starts from, one bar at a time: a running sum
 // to which a bar without value adds nothing, no value on the first n-1 bars and wherever
@@ -71,10 +51,10 @@ enum class Statistic { kVarp, kVar, kStdp, kStd, kDevsq, kAvedev };
 // Population variance at every bar, the mean of the squares less the square of the mean,
 // handed to `f` where it has a value; `out` gets f's results and no value elsewhere.
 template <typename F>
-void FromVariance(const double* x, int count, int n, double* out, F f) {
+void FromVariance(const ArgumentValues& x, int count, int n, double* out, F f) {
   MovingAverage mean(n), meanOfSquares(n);
-  const auto value = [x](int k) { return x[k]; };
-  const auto square = [x](int k) { return x[k] == M ? M : x[k] * x[k]; };
+  const auto value = [&x](int k) { return x[k]; };
+  const auto square = [&x](int k) { return x[k] == M ? M : x[k] * x[k]; };
   for (int i = 0; i < count; ++i) {
     const double a = mean.Next(value, i);
     const double s = meanOfSquares.Next(square, i);
@@ -84,9 +64,9 @@ void FromVariance(const double* x, int count, int n, double* out, F f) {
 
 // Mean absolute deviation from the window's moving average. A window that holds a bar
 // without value has none either: the marker would enter the sum as a huge number.
-void MeanAbsoluteDeviation(const double* x, int count, int n, double* out) {
+void MeanAbsoluteDeviation(const ArgumentValues& x, int count, int n, double* out) {
   MovingAverage mean(n);
-  const auto value = [x](int k) { return x[k]; };
+  const auto value = [&x](int k) { return x[k]; };
   for (int i = 0; i < count; ++i) {
     const double a = mean.Next(value, i);
     out[i] = M;
@@ -101,7 +81,7 @@ void MeanAbsoluteDeviation(const double* x, int count, int n, double* out) {
   }
 }
 
-void Compute(Statistic which, const double* x, int count, int n, double* out) {
+void Compute(Statistic which, const ArgumentValues& x, int count, int n, double* out) {
   const double scale = n > 1 ? static_cast<double>(n) / (n - 1) : 1.0;
   const bool copiesX = n == 0 && (which == Statistic::kVar || which == Statistic::kStd ||
                                   which == Statistic::kDevsq);
@@ -135,8 +115,8 @@ bool StatisticEntry(TGS& gs, const std::string& result, const std::string&,
   if (x == nullptr || !gs.ResolveConstant(Arg(args, 1), nValue)) return false;
   const int count = gs.BarCount();
   Tbian& out = gs.CreateResult(result, count);
-  const Input input(*x, out, count);
-  Compute(kWhich, input.values(), count, TruncToInt(nValue), out.data());
+  const ArgumentValues input(*x, out, count);
+  Compute(kWhich, input, count, TruncToInt(nValue), out.data());
   return true;
 }
 
@@ -156,7 +136,7 @@ std::string LineLengthTooShort(std::string_view func) {
 // Fits y = c0 + c1*k through (k, X[i-n+k]), k = 1 .. n, at every bar whose n-bar window
 // has values throughout; FORCAST is the line at the newest bar, SLOPE its gradient. A
 // window with a bar without value gives none: the marker would tilt the line absurdly.
-void LeastSquaresLine(Line which, const double* x, int count, int n, double* out) {
+void LeastSquaresLine(Line which, const ArgumentValues& x, int count, int n, double* out) {
   const double meanK = (n + 1) / 2.0;
   const double spread = static_cast<double>(n) * (static_cast<double>(n) * n - 1) / 12.0;
   int missing = 0;  // bars without value in the window ending at i
@@ -198,8 +178,8 @@ bool LineEntry(TGS& gs, const std::string& result, const std::string&,
   }
   const int count = gs.BarCount();
   Tbian& out = gs.CreateResult(result, count);
-  const Input input(*x, out, count);
-  LeastSquaresLine(kWhich, input.values(), count, n, out.data());
+  const ArgumentValues input(*x, out, count);
+  LeastSquaresLine(kWhich, input, count, n, out.data());
   return true;
 }
 

@@ -1,12 +1,12 @@
 // The (X) and (A,B) families: one-argument maths and bar counting (SQRT, ABS, BARSLAST,
 // TOPRANGE, ...) and two-argument bar-by-bar combinations (CROSS, MAX, MIN, MOD, POW).
-#include <algorithm>
 #include <cmath>
 #include <cstdint>
 #include <numbers>
 #include <string_view>
 #include <vector>
 
+#include "formula/functions/argument_values.h"
 #include "formula/functions/families.h"
 #include "formula/interpreter.h"
 
@@ -19,31 +19,6 @@ constexpr double M = kNoValue;
 // Results outside a function's domain, and overflows, have no value rather than NaN or
 // infinity: a NaN would print as a number and poison every later sum and comparison.
 double ValueOrNone(double value) { return std::isfinite(value) ? value : M; }
-
-// An argument read as exactly `count` values: a constant stands at every bar, slots past a
-// series' own count have no value, and a private copy is taken when the result series is
-// the argument itself (X:=TOPRANGE(X)).
-class Input {
- public:
-  Input(const Operand& operand, const Tbian& result, int count) : constant_(operand.constant) {
-    if (!operand.IsSeries()) return;
-    if (operand.series != &result && operand.series->count >= count) {
-      values_ = operand.series->data();
-      return;
-    }
-    const int kept = std::min(operand.series->count, count);
-    copy_.assign(static_cast<size_t>(count), M);
-    std::copy(operand.series->values.begin(), operand.series->values.begin() + kept,
-              copy_.begin());
-    values_ = copy_.data();
-  }
-  double operator[](int i) const { return values_ ? values_[i] : constant_; }
-
- private:
-  const double* values_ = nullptr;
-  double constant_;
-  std::vector<double> copy_;
-};
 
 int64_t TruncTo64(double value) {
   if (std::isnan(value)) return 0;
@@ -72,7 +47,7 @@ double Mod(double a, double b) {
 
 // A crosses above B: 1 on a bar with A >= B whose previous bar with values had A < B. Bars
 // without a value neither count nor break the pattern; an A below B on bar 0 is not counted.
-void Cross(const Input& a, const Input& b, double* out, int count) {
+void Cross(const ArgumentValues& a, const ArgumentValues& b, double* out, int count) {
   int below = 0;
   for (int i = 0; i < count; ++i) {
     if (a[i] == M || b[i] == M) {
@@ -103,7 +78,7 @@ bool BinaryFamilyRoutine(TGS& gs, const std::string& result, Binary which,
   }
   const int count = gs.BarCount();
   Tbian& out = gs.CreateResult(result, count);
-  const Input a(first, out, count), b(second, out, count);
+  const ArgumentValues a(first, out, count), b(second, out, count);
   double* r = out.data();
   switch (which) {
     case Binary::kCross: Cross(a, b, r, count); break;
@@ -189,7 +164,7 @@ double ValueOrNoneOf(Unary which, double x) {
   return x == M ? M : ValueOrNone(ValueRule(which, x));
 }
 
-void BarsLast(const Input& x, double* out, int count) {
+void BarsLast(const ArgumentValues& x, double* out, int count) {
   int p = -1;
   for (int i = 0; i < count; ++i) {
     if (x[i] == M) {
@@ -201,7 +176,7 @@ void BarsLast(const Input& x, double* out, int count) {
   }
 }
 
-void BarsSince(const Input& x, double* out, int count) {
+void BarsSince(const ArgumentValues& x, double* out, int count) {
   int p = -1;
   for (int i = 0; i < count; ++i) {
     if (x[i] == M) {
@@ -213,7 +188,7 @@ void BarsSince(const Input& x, double* out, int count) {
   }
 }
 
-void BarsNext(const Input& x, double* out, int count) {
+void BarsNext(const ArgumentValues& x, double* out, int count) {
   double v = M;
   for (int i = count - 1; i >= 0; --i) {
     if (x[i] == M) {
@@ -230,7 +205,7 @@ void BarsNext(const Input& x, double* out, int count) {
 // every earlier value. Earlier bars without a value take part as the number the marker is.
 // A stack of the bars that can still stop a later count gives the same answer as counting
 // back from every bar, in one step per bar instead of up to i.
-void Range(const Input& x, double* out, int count, bool top) {
+void Range(const ArgumentValues& x, double* out, int count, bool top) {
   std::vector<int> stoppers;
   stoppers.reserve(static_cast<size_t>(count));
   for (int i = 0; i < count; ++i) {
@@ -262,7 +237,7 @@ bool UnaryFamilyRoutine(TGS& gs, const std::string& result, Unary which,
   }
   const int count = gs.BarCount();
   Tbian& out = gs.CreateResult(result, count);
-  const Input x(operand, out, count);
+  const ArgumentValues x(operand, out, count);
   double* r = out.data();
   switch (which) {
     case Unary::kBarsCount:
