@@ -23,20 +23,32 @@ constexpr double M = kNoValue;
 // The price series a zig-zag selector K names: 0 open, 1 high, 2 low, 3 close, 4 volume.
 constexpr const char* kPriceNames[] = {"open", "high", "low", "close", "vol"};
 
-// The first `count` values of a series (no value past its own count), copied so that the
-// result may overwrite the series it is computed from.
-std::vector<double> CopyValues(const Tbian& series, int count) {
-  std::vector<double> out(static_cast<size_t>(count), M);
-  std::copy_n(series.values.begin(), std::min(series.count, count), out.begin());
-  return out;
-}
+// A series read where it lies, or a copy of its first `count` values (no value past its own
+// count) when it holds fewer or is the result itself (X:=F(X)), which is written over.
+class SeriesInput {
+ public:
+  SeriesInput(const Tbian& series, const Tbian& result, int count) {
+    if (&series != &result && series.count >= count) {
+      values_ = series.data();
+      return;
+    }
+    copy_.assign(static_cast<size_t>(count), M);
+    std::copy_n(series.values.begin(), std::min(series.count, count), copy_.begin());
+    values_ = copy_.data();
+  }
+  const double* data() const { return values_; }
+  double operator[](int i) const { return values_[i]; }
 
-// Stores `values` as the result series; an overflow in the arithmetic (huge inputs) must
-// not leave as NaN or infinity, so such bars get no value.
-void StoreResult(TGS& gs, const std::string& result, const std::vector<double>& values) {
-  Tbian& out = gs.CreateResult(result, static_cast<int>(values.size()));
-  for (size_t i = 0; i < values.size(); ++i) {
-    out.values[i] = std::isfinite(values[i]) ? values[i] : M;
+ private:
+  const double* values_ = nullptr;
+  std::vector<double> copy_;
+};
+
+// An overflow in the arithmetic (huge inputs) must not leave as NaN or infinity: such bars
+// get no value.
+void ClearNonFinite(Tbian& out) {
+  for (int i = 0; i < out.count; ++i) {
+    if (!std::isfinite(out.values[i])) out.values[i] = M;
   }
 }
 
@@ -61,53 +73,64 @@ constexpr SarTexts kSarTexts = {"没最高价或最低价数据!", "SAR(N,S,M)�
 constexpr SarTexts kSarTurnTexts = {"没最高价或最低价原始数据!", "SARTRUN(N,S,M)参数",
                                     "SARTRUN 参数N小于1 或 数据长度小于N!"};
 
-// HHV (or LLV) of the n bars ending at each bar, in one pass: the same values the window
-// scan gives, including the input itself at bar 0 and where it has no value.
-std::vector<double> RollingExtreme(const std::vector<double>& x, int n, bool highest) {
-  std::vector<double> out(x.size());
-  std::deque<int> candidates;  // positions in the window, best value first
-  for (int i = 0; i < static_cast<int>(x.size()); ++i) {
-    while (!candidates.empty() &&
-           (highest ? x[candidates.back()] <= x[i] : x[candidates.back()] >= x[i])) {
-      candidates.pop_back();
-    }
-    candidates.push_back(i);
-    while (candidates.front() <= i - n) candidates.pop_front();
-    out[i] = i == 0 || x[i] == M ? x[i] : x[candidates.front()];
-  }
-  return out;
-}
+// HHV (or LLV) of the n bars ending at each bar, bar after bar in amortised constant time:
+// the same values the window scan gives, including the input itself at bar 0 and where it
+// has no value.
+class RollingExtreme {
+ public:
+  RollingExtreme(const double* x, int n, bool highest) : x_(x), n_(n), highest_(highest) {}
 
-struct SarRun {
-  std::vector<double> sar;    // no value on bars 0 .. n-1
-  std::vector<double> turns;  // -1 where an up trend turns down, +1 the other way, else 0
+  // The extreme of the next bar (0, 1, 2, ... in turn).
+  double Next() {
+    const int i = next_++;
+    while (!candidates_.empty() && (highest_ ? x_[candidates_.back()] <= x_[i]
+                                             : x_[candidates_.back()] >= x_[i])) {
+      candidates_.pop_back();
+    }
+    candidates_.push_back(i);
+    while (candidates_.front() <= i - n_) candidates_.pop_front();
+    return i == 0 || x_[i] == M ? x_[i] : x_[candidates_.front()];
+  }
+
+ private:
+  const double* x_;
+  int n_;
+  bool highest_;
+  int next_ = 0;
+  std::deque<int> candidates_;  // positions in the window, best value first
 };
 
-// The stop-and-reverse walk. The extreme point is that of the n bars before the current
-// one, not a running extreme of the trend. `n` is 1 .. bar count.
-SarRun ComputeSar(const std::vector<double>& high, const std::vector<double>& low, int n,
-                  double step, double limit) {
-  const int count = static_cast<int>(high.size());
-  SarRun run{std::vector<double>(high.size(), M), std::vector<double>(high.size(), 0.0)};
-  const std::vector<double> hh = RollingExtreme(high, n, true);
-  const std::vector<double> ll = RollingExtreme(low, n, false);
+// The stop-and-reverse walk over `count` bars, writing the SAR values (or with `turns` the
+// reversal signals: -1 where an up trend turns down, +1 the other way, else 0) to `out`.
+// The extreme point is that of the n bars before the current one, not a running extreme of
+// the trend. `n` is 1 .. count.
+void ComputeSar(const double* high, const double* low, int count, int n, double step,
+                double limit, bool turns, double* out) {
+  std::fill(out, out + std::min(n, count), turns ? 0.0 : M);
+  RollingExtreme hh(high, n, true);
+  RollingExtreme ll(low, n, false);
+  for (int i = 0; i + 1 < n; ++i) {
+    hh.Next();
+    ll.Next();
+  }
   bool up = count < 2 || (high[1] - high[0]) + (low[1] - low[0]) >= 0;
   double af = step;
   int age = 0;  // bars since the trend began
+  double previous = M;
   for (int j = n; j < count; ++j) {
-    const double hhBefore = hh[j - 1];
-    const double llBefore = ll[j - 1];
+    const double hhBefore = hh.Next();
+    const double llBefore = ll.Next();
     double value;
     if (age == 0) {
       value = up ? llBefore : hhBefore;
     } else {
       if (up ? high[j] > hhBefore : low[j] <= llBefore) af = std::min(af + step, limit);
-      const double previous = run.sar[j - 1];
       value = previous + af * ((up ? hhBefore : llBefore) - previous);
     }
-    run.sar[j] = value;
-    if (up ? value >= low[j] : value < high[j]) {
-      run.turns[j] = up ? -1 : 1;
+    previous = value;
+    const bool reverses = up ? value >= low[j] : value < high[j];
+    out[j] = turns ? (reverses ? (up ? -1 : 1) : 0) : value;
+    if (reverses) {
       up = !up;
       age = 0;
       af = step;
@@ -115,7 +138,6 @@ SarRun ComputeSar(const std::vector<double>& high, const std::vector<double>& lo
       ++age;
     }
   }
-  return run;
 }
 
 bool SarRoutine(TGS& gs, const std::string& result, const std::vector<std::string>& args,
@@ -139,9 +161,12 @@ bool SarRoutine(TGS& gs, const std::string& result, const std::vector<std::strin
       !ConstantArgument(gs, Arg(args, 2), prefix + "M:", m)) {
     return false;
   }
-  SarRun run = ComputeSar(CopyValues(*high, count), CopyValues(*low, count), length,
-                          TruncToInt(s) / 100.0, TruncToInt(m) / 100.0);
-  StoreResult(gs, result, turns ? run.turns : run.sar);
+  Tbian& out = gs.CreateResult(result, count);
+  const SeriesInput h(*high, out, count);
+  const SeriesInput l(*low, out, count);
+  ComputeSar(h.data(), l.data(), count, length, TruncToInt(s) / 100.0, TruncToInt(m) / 100.0,
+             turns, out.data());
+  ClearNonFinite(out);
   return true;
 }
 
@@ -169,10 +194,9 @@ double Ratio(double a, double b) {
 // Turning points of p[0 .. count): the price at bar 0, the last bar and every confirmed
 // trough and peak, the marker elsewhere. A move beyond `percent` from the running extreme
 // confirms it; the walk then resumes on the bar after the turning point.
-void FindTurningPoints(const double* p, int count, double percent,
-                       std::vector<double>& points) {
-  points.assign(static_cast<size_t>(std::max(count, 0)), M);
+void FindTurningPoints(const double* p, int count, double percent, double* points) {
   if (count <= 0) return;
+  std::fill(points, points + count, M);
   const int last = count - 1;
   points[0] = p[0];
   points[last] = p[last];
@@ -230,15 +254,16 @@ void FindTurningPoints(const double* p, int count, double percent,
 }
 
 bool ZigZagService(const Tbian& price, double thresholdPercent, std::vector<double>& points) {
-  FindTurningPoints(price.data(), price.count, thresholdPercent, points);
+  points.resize(static_cast<size_t>(std::max(price.count, 0)));
+  FindTurningPoints(price.data(), price.count, thresholdPercent, points.data());
   return true;
 }
 
 // Straight lines between consecutive points; bars before the first or after the last point
 // (only when the price itself has no value there) stay without value.
-void Interpolate(std::vector<double>& points) {
+void Interpolate(double* points, int count) {
   int previous = -1;
-  for (int i = 0; i < static_cast<int>(points.size()); ++i) {
+  for (int i = 0; i < count; ++i) {
     if (points[i] == M) continue;
     if (previous >= 0) {
       const double from = points[previous];
@@ -278,11 +303,11 @@ bool Zig(TGS& gs, const std::string& result, const std::string&,
     return false;
   }
   const int count = gs.BarCount();
-  const std::vector<double> p = CopyValues(*price, count);
-  std::vector<double> points;
-  FindTurningPoints(p.data(), count, TruncToInt(n), points);
-  Interpolate(points);
-  StoreResult(gs, result, points);
+  Tbian& out = gs.CreateResult(result, count);
+  const SeriesInput p(*price, out, count);
+  FindTurningPoints(p.data(), count, TruncToInt(n), out.data());
+  Interpolate(out.data(), count);
+  ClearNonFinite(out);
   return true;
 }
 
@@ -320,29 +345,32 @@ bool TurningRoutine(TGS& gs, const std::string& result, const std::vector<std::s
     return false;
   }
   const int count = gs.BarCount();
-  const std::vector<double> p = CopyValues(*price, count);
-  std::vector<double> points;
-  FindTurningPoints(p.data(), count, TruncToInt(n), points);
-
-  // Every peak (or trough) is kept, so the M-th last one is right however many there are.
+  Tbian& out = gs.CreateResult(result, count);
+  {
+    const SeriesInput p(*price, out, count);
+    FindTurningPoints(p.data(), count, TruncToInt(n), out.data());
+  }
+  // Each bar's point is read before the bar is overwritten with the query's answer. Every
+  // peak (or trough) is kept, so the M-th last is right however many there are.
   std::vector<double> found;
-  std::vector<double> out(static_cast<size_t>(count), M);
   double earlier = M;
   bool haveEarlier = false;
   for (int i = 0; i < count; ++i) {
-    if (points[i] != M) {
-      if (haveEarlier && (query.peaks ? points[i] > earlier : points[i] < earlier)) {
-        found.push_back(query.bars ? i : points[i]);
+    const double point = out.values[i];
+    if (point != M) {
+      if (haveEarlier && (query.peaks ? point > earlier : point < earlier)) {
+        found.push_back(query.bars ? i : point);
       }
-      earlier = points[i];
+      earlier = point;
       haveEarlier = true;
     }
+    out.values[i] = M;
     if (found.size() >= static_cast<size_t>(back)) {
       const double entry = found[found.size() - static_cast<size_t>(back)];
-      out[i] = query.bars ? i - entry : entry;
+      out.values[i] = query.bars ? i - entry : entry;
     }
   }
-  StoreResult(gs, result, out);
+  ClearNonFinite(out);
   return true;
 }
 
@@ -381,13 +409,12 @@ struct RankedSlot {
 
 // The T-th best of the M values that end N bars before each bar. The window is kept sorted
 // (best first, equal values oldest first); the value leaving is removed by its bar.
-std::vector<double> RankedWindow(const std::vector<double>& x, int n, int m, int t,
-                                 const FindQuery& query) {
-  const int count = static_cast<int>(x.size());
-  std::vector<double> out(x.size(), M);
+void RankedWindow(const double* x, int count, int n, int m, int t, const FindQuery& query,
+                  double* out) {
+  std::fill(out, out + count, M);
   t = std::min(t, m);
   // Ahead-looking offsets and empty windows have nothing to rank.
-  if (n < 0 || m < 1 || t < 1) return out;
+  if (n < 0 || m < 1 || t < 1) return;
   std::vector<RankedSlot> ranked;
   ranked.reserve(static_cast<size_t>(std::min(m, count)));
   for (int s = 0; s <= count - 1 - n; ++s) {
@@ -406,7 +433,6 @@ std::vector<double> RankedWindow(const std::vector<double>& x, int n, int m, int
     if (chosen.value == M) continue;
     out[s + n] = query.bars ? (s + n) - chosen.bar : chosen.value;
   }
-  return out;
 }
 
 bool FindRoutine(TGS& gs, const std::string& result, const std::vector<std::string>& args,
@@ -423,9 +449,11 @@ bool FindRoutine(TGS& gs, const std::string& result, const std::vector<std::stri
     return false;
   }
   const int count = gs.BarCount();
-  StoreResult(gs, result,
-              RankedWindow(CopyValues(*x, count), TruncToInt(n), TruncToInt(m), TruncToInt(t),
-                           query));
+  Tbian& out = gs.CreateResult(result, count);
+  const SeriesInput input(*x, out, count);
+  RankedWindow(input.data(), count, TruncToInt(n), TruncToInt(m), TruncToInt(t), query,
+               out.data());
+  ClearNonFinite(out);
   return true;
 }
 
