@@ -531,17 +531,30 @@ TEST(TrendMessages, MissingRawSeries) {
 
 // ---- in formulas -------------------------------------------------------------------------
 
+// A result stored over the series it reads (LOW:=SAR(...), CLOSE:=ZIG(...)) equals the
+// result stored under a new name.
 TEST(TrendInFormulas, ResultsOverwriteTheirOwnInput) {
+  struct Case {
+    const char* call;
+    const char* input;
+  };
+  const Case kCases[] = {
+      {"SAR(4,2,20)", "LOW"},          {"SARTURN(4,2,20)", "HIGH"},
+      {"ZIG(3,5)", "CLOSE"},           {"PEAK(1,3,2)", "HIGH"},
+      {"TROUGHBARS(2,3,1)", "LOW"},    {"FINDHIGH(CLOSE,2,6,2)", "CLOSE"},
+      {"FINDLOWBARS(VOL,0,4,3)", "VOL"},
+  };
   const SampleBars bars = MakeSampleBars(200);
-  Fixture f;
-  LoadSampleBars(f.gs, bars);
-  ASSERT_TRUE(f.gs.CompileText("Z:ZIG(3,5);\nCLOSE:=ZIG(3,5);\nD:CLOSE-Z;")) << f.gs.ErrorText();
-  EXPECT_EQ(Values(f.gs.FindSeries("d")), Series(200, 0.0));
-  TGS gs;
-  LoadSampleBars(gs, bars);
-  ASSERT_TRUE(gs.CompileText("S:SAR(4,2,20);\nLOW:=SAR(4,2,20);\nD:LOW-S;")) << gs.ErrorText();
-  const Series d = Values(gs.FindSeries("d"));
-  for (int i = 4; i < 200; ++i) EXPECT_EQ(d[i], 0) << i;
+  for (const Case& c : kCases) {
+    SCOPED_TRACE(c.call);
+    Fixture f;
+    LoadSampleBars(f.gs, bars);
+    const std::string text = std::string("R:") + c.call + ";\n" + c.input + ":=" + c.call + ";";
+    ASSERT_TRUE(f.gs.CompileText(text)) << f.gs.ErrorText();
+    const Series want = Values(f.gs.FindSeries("r"));
+    ASSERT_EQ(want.size(), 200u);
+    EXPECT_EQ(Values(f.gs.FindSeries(c.input)), want);
+  }
 }
 
 // The "d" series: the price through the zig-zag finder at 0.001% with straight lines
