@@ -529,6 +529,48 @@ TEST(TrendMessages, MissingRawSeries) {
   }
 }
 
+// ---- odd inputs ----------------------------------------------------------------------------
+
+// Lengths, percents, ranks and offsets far outside their sensible ranges, over prices with
+// markers, zeros, negatives and huge values: every call either fails with a message or
+// gives one finite value (or no value) per bar. Under the sanitizers this also shows that
+// nothing outside the data is touched.
+TEST(TrendRobustness, OddArgumentsStayInsideTheData) {
+  const Series kPrices[] = {
+      {5, M, 0, -3, 1.7e308, 2, 2, 2, -1e308, 4},
+      {1, 2},
+      {M, M, M},
+      {0, 0, 0, 0, 1e-310},
+  };
+  const std::vector<std::string> kOdd = {"-7", "0", "1", "2", "3", "1e12", "-1e12", "0.5"};
+  uint32_t seed = 5;
+  const auto pick = [&] { return kOdd[NextRandom(seed) % kOdd.size()]; };
+  for (const Series& prices : kPrices) {
+    Fixture f;
+    for (const char* name : {"open", "high", "low", "close", "vol"}) f.With(name, prices);
+    for (int round = 0; round < 300; ++round) {
+      const std::vector<std::pair<const char*, std::vector<std::string>>> calls = {
+          {"sar", {pick(), pick(), pick()}},
+          {"sarturn", {pick(), pick(), pick()}},
+          {"zig", {std::to_string(round % 5), pick()}},
+          {"peak", {std::to_string(round % 5), pick(), pick()}},
+          {"troughbars", {std::to_string(round % 5), pick(), pick()}},
+          {"findhigh", {"close", pick(), pick(), pick()}},
+          {"findlowbars", {"low", pick(), pick(), pick()}},
+      };
+      for (const auto& [func, args] : calls) {
+        if (!f.Call(func, args)) {
+          EXPECT_FALSE(f.gs.ErrorText().empty()) << func;
+          continue;
+        }
+        const Series out = Values(f.gs.FindSeries("r"));
+        ASSERT_EQ(out.size(), prices.size()) << func;
+        for (const double v : out) EXPECT_TRUE(std::isfinite(v)) << func;
+      }
+    }
+  }
+}
+
 // ---- in formulas -------------------------------------------------------------------------
 
 // A result stored over the series it reads (LOW:=SAR(...), CLOSE:=ZIG(...)) equals the
