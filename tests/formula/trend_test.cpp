@@ -637,5 +637,23 @@ TEST(DrawnSeries, InterpolatesBetweenTurningPoints) {
   ExpectSeries(Values(f.gs.FindSeries("dclose")), {10, 11, 12, 11, 13});
 }
 
+// The chart reruns a pane after each new bar: DCLOSE must reach the new last bar (always a
+// point of the zig-zag) instead of keeping the turning points of the shorter data.
+TEST(DrawnSeries, FollowsAppendedBars) {
+  const SampleBars bars = MakeSampleBars(40);
+  Fixture f;
+  LoadSampleBars(f.gs, bars);
+  ASSERT_TRUE(f.gs.CompileText("A:DCLOSE;")) << f.gs.ErrorText();
+  for (const char* name : {"date", "time", "open", "high", "low", "amount", "vol"}) {
+    f.gs.PushRawValue(name, f.gs.FindSeries(name)->Last(), true);
+  }
+  f.gs.PushRawValue("close", 99, true);
+  ASSERT_TRUE(f.gs.Run()) << f.gs.ErrorText();
+  const Series a = Values(f.gs.FindSeries("a"));
+  ASSERT_EQ(a.size(), 41u);
+  EXPECT_EQ(a.back(), 99);
+  EXPECT_EQ(a.front(), bars.close.front());
+}
+
 }  // namespace
 }  // namespace vorelin
