@@ -3,11 +3,9 @@
 // The zig-zag point finder is also the service behind the "dclose" ... series.
 #include <algorithm>
 #include <cmath>
-#include <cstdint>
 #include <deque>
 #include <limits>
 #include <string>
-#include <string_view>
 #include <vector>
 
 #include "common/numbers.h"
@@ -37,7 +35,6 @@ class SeriesInput {
     values_ = copy_.data();
   }
   const double* data() const { return values_; }
-  double operator[](int i) const { return values_[i]; }
 
  private:
   const double* values_ = nullptr;

@@ -599,6 +599,25 @@ TEST(TrendInFormulas, ResultsOverwriteTheirOwnInput) {
   }
 }
 
+// The built-in SAR pane's own statements: INPUT parameters are constants to SAR.
+TEST(TrendInFormulas, SarWithInputParameters) {
+  const SampleBars bars = MakeSampleBars(120);
+  Fixture f;
+  LoadSampleBars(f.gs, bars);
+  ASSERT_TRUE(f.gs.CompileText("N:=INPUT(1,100,4,4);\nS:=INPUT(1,100,2,2);\n"
+                               "M:=INPUT(1,100,20,20);\nSAR:SAR(N,S,M),NODRAW;\n"
+                               "T:SARTURN(N,S,M);"))
+      << f.gs.ErrorText();
+  const Series sar = Values(f.gs.FindSeries("sar"));
+  const Series turns = Values(f.gs.FindSeries("t"));
+  const SlowSar want = ReferenceSar(bars.high, bars.low, 4, 2, 20);
+  ExpectSeries(sar, want.sar);
+  ExpectSeries(turns, want.turns);
+  EXPECT_NE(std::count(turns.begin(), turns.end(), 1.0), 0);
+  EXPECT_NE(std::count(turns.begin(), turns.end(), -1.0), 0);
+  EXPECT_EQ(f.gs.Outputs().front(), "syline=sar::colorwhite,nodraw");
+}
+
 // The "d" series: the price through the zig-zag finder at 0.001% with straight lines
 // between its points. Sample closes move by a cent or more, far above 0.001%, so every
 // strict local extreme of the close is a turning point that DCLOSE passes through.
