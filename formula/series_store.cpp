@@ -45,12 +45,24 @@ Tbian& TGS::AddComputed(std::string_view lowerName, int count) {
   return *computed_.back();
 }
 
+namespace {
+
+bool IsDrawnName(const std::string& lowerName) {
+  return lowerName == "dopen" || lowerName == "dhigh" || lowerName == "dlow" ||
+         lowerName == "dclose" || lowerName == "dvol";
+}
+
+}  // namespace
+
 Tbian* TGS::FindSeries(std::string_view name) {
   std::string lower = AsciiLower(name);
   if (Tbian* stored = FindStored(lower)) {
     if (lower == "drawnull") {
       stored->count = BarCount();
       stored->values.assign(static_cast<size_t>(stored->count), kNoValue);
+    } else if (stored->count != BarCount() && IsDrawnName(lower)) {
+      // Made before bars were appended: its last turning points have moved.
+      if (Tbian* fresh = DrawnSeries(lower)) return fresh;
     }
     return stored;
   }
@@ -63,12 +75,9 @@ Tbian* TGS::FindSeries(std::string_view name) {
 }
 
 // "dopen", "dhigh", ...: the series through the zig-zag point finder with straight lines
-// between its turning points.
+// between its turning points, made (or remade in place) under the d-name.
 Tbian* TGS::DrawnSeries(const std::string& lowerName) {
-  static const char* const kDrawn[] = {"dopen", "dhigh", "dlow", "dclose", "dvol"};
-  if (std::find(std::begin(kDrawn), std::end(kDrawn), lowerName) == std::end(kDrawn)) {
-    return nullptr;
-  }
+  if (!IsDrawnName(lowerName)) return nullptr;
   ZigZagPointFinder finder = StandardZigZagFinder();
   if (finder == nullptr) return nullptr;
   Tbian* price = ResolveSeries(lowerName.substr(1));
@@ -78,7 +87,10 @@ Tbian* TGS::DrawnSeries(const std::string& lowerName) {
     return nullptr;
   }
   const int n = price->count;
-  Tbian& out = AddComputed(lowerName, n);
+  Tbian* existing = FindIn(computed_, lowerName);
+  Tbian& out = existing != nullptr ? *existing : AddComputed(lowerName, n);
+  out.count = n;
+  out.values.resize(static_cast<size_t>(n));
   int previous = -1;
   for (int i = 0; i < n; ++i) {
     out.values[i] = points[i];
