@@ -101,6 +101,8 @@ bool ParseSeries(Reader& in, LoadedSeries& out) {
     return false;
   }
   out.name = AsciiLower(GbkToUtf8(name));
+  // Bytes that are no GBK come back as replacement characters, longer once saved again.
+  if (Utf8ToGbk(out.name).size() > static_cast<size_t>(kRawNameLimit)) return false;
   out.values.resize(static_cast<size_t>(count));
   for (double& value : out.values) {
     in.GetF64(value);

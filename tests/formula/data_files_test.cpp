@@ -197,6 +197,8 @@ TEST(RawData, BadFilesAreRefusedWithoutHarm) {
       {"count above the limit",
        [](FileSpec& s) { s.records[1].values.assign(kRawSeriesLimit + 2, 1.0); }},
       {"same name twice", [](FileSpec& s) { s.records[1].name = "DATE"; }},
+      {"name that would not save back",
+       [](FileSpec& s) { s.records[0].name = std::string(kRawNameLimit, '\xff'); }},
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(c.name);
