@@ -2,6 +2,7 @@
 // against the bytes left, and the two text layouts built line by line in GBK.
 #include "formula/data_files.h"
 
+#include <algorithm>
 #include <cmath>
 #include <cstdint>
 #include <cstring>
@@ -135,8 +136,22 @@ bool ParseRawData(std::string_view bytes, RawDataFile& file) {
   return true;
 }
 
+bool IsRawName(const TGS& gs, const std::string& name) {
+  for (const Tbian* series : gs.RawSeries()) {
+    if (series->name == name) return true;
+  }
+  return false;
+}
+
 void EnterSeries(TGS& gs, const LoadedSeries& series) {
   const int count = static_cast<int>(series.values.size());
+  if (IsRawName(gs, series.name)) {
+    // A pane that shares its parent's bars keeps them through ClearAll: entering the values
+    // would append to them, so they are replaced instead.
+    Tbian& target = gs.CreateResult(series.name, count);
+    std::copy(series.values.begin(), series.values.end(), target.values.begin());
+    return;
+  }
   const int bulk = std::min(count, kRawSeriesLimit);
   gs.SetRawSeries(series.name, series.values.data(), bulk);
   // The one value a raw series holds beyond what can be entered at once.

@@ -213,6 +213,16 @@ TEST(RawData, BadFilesAreRefusedWithoutHarm) {
   }
 }
 
+TEST(RawData, APaneSharingItsParentsBarsReplacesThem) {
+  TGS parent;
+  RunMa(parent, 30);
+  TGS pane(&parent);
+  ASSERT_TRUE(LoadRawDataBytes(pane, Build(FileSpec{})));
+  EXPECT_EQ(Values(parent.FindSeries("close")), (std::vector<double>{10, 11}));
+  EXPECT_EQ(Values(parent.FindSeries("date")), (std::vector<double>{20100104, 20100105}));
+  EXPECT_EQ(Values(pane.FindSeries("a")), (std::vector<double>{20, 22}));
+}
+
 TEST(RawData, EveryTruncationIsRefused) {
   FileSpec spec;
   const std::string whole = Build(spec);
