@@ -271,11 +271,12 @@ bool Con2Str(TGS& gs, const std::string& result, const std::string&,
 
 // --- index series --------------------------------------------------------------------------
 
-constexpr const char* kIndexNames[] = {"indexo", "indexc", "indexh",   "indexl",
+constexpr int kIndexSeriesCount = 8;
+constexpr const char* kIndexNames[kIndexSeriesCount] = {"indexo", "indexc", "indexh",   "indexl",
                                        "indexa", "indexv", "indexadv", "indexdec"};
 
 // The values each index series takes from a record, in the order of kIndexNames.
-void RecordValues(const IndexRecord& r, double (&values)[8]) {
+void RecordValues(const IndexRecord& r, double (&values)[kIndexSeriesCount]) {
   values[0] = r.open / 100.0;
   values[1] = r.close / 100.0;
   values[2] = r.high / 100.0;
@@ -309,12 +310,12 @@ bool LoadIndexSeries(TGS& gs) {
   file.seekg(static_cast<std::streamoff>((records - n) * kIndexRecordSize));
   file.read(bytes.data(), static_cast<std::streamsize>(bytes.size()));
   const int whole = static_cast<int>(file.gcount() / static_cast<std::streamsize>(kIndexRecordSize));
-  Tbian* series[8];
-  for (int s = 0; s < 8; ++s) series[s] = &gs.CreateResult(kIndexNames[s], n);
+  Tbian* series[kIndexSeriesCount];
+  for (int s = 0; s < kIndexSeriesCount; ++s) series[s] = &gs.CreateResult(kIndexNames[s], n);
   for (int k = 0; k < n; ++k) {
-    double values[8] = {0, 0, 0, 0, 0, 0, 0, 0};
+    double values[kIndexSeriesCount] = {};
     if (k < whole) RecordValues(GetIndexRecord(bytes.data() + k * kIndexRecordSize), values);
-    for (int s = 0; s < 8; ++s) series[s]->values[k] = values[s];
+    for (int s = 0; s < kIndexSeriesCount; ++s) series[s]->values[k] = values[s];
   }
   return true;
 }
