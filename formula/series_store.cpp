@@ -16,6 +16,7 @@ TGS::TGS(TGS* parent)
   if (parent != nullptr) {
     attached_ = parent->attached_;
     exRights_ = parent->exRights_;
+    dataRoot_ = parent->dataRoot_;
   }
 }
 
@@ -213,6 +214,18 @@ std::vector<const Tbian*> TGS::AllSeries() const {
   for (const auto& series : *raw_) all.push_back(series.get());
   for (const auto& series : computed_) all.push_back(series.get());
   return all;
+}
+
+std::vector<const Tbian*> TGS::RawSeries() const {
+  std::vector<const Tbian*> list;
+  for (const auto& series : *raw_) list.push_back(series.get());
+  return list;
+}
+
+std::vector<const Tbian*> TGS::ComputedSeries() const {
+  std::vector<const Tbian*> list;
+  for (const auto& series : computed_) list.push_back(series.get());
+  return list;
 }
 
 bool ResolveOperand(TGS& gs, std::string_view text, Operand& out) {
