@@ -71,6 +71,14 @@ void PracticeSession::SaveSettingsClick() {
   if (Save()) messages_.Show(kSettingsSavedMessage);
 }
 
+bool PracticeSession::CapitalChanged(const std::string& text) {
+  replay_.Boxes.InitialCapital = text;
+  IniFile ini;
+  if (!ini.Load(ConfigPath())) return false;
+  WriteInitialCapital(ini, user_, text);
+  return ini.Save(ConfigPath());
+}
+
 bool PracticeSession::ResetAccount() {
   if (!messages_.Ask(kResetWarning)) return false;
   ReplayController& r = replay_;

@@ -38,6 +38,8 @@ class PracticeSession {
   bool Save();
   // '保存设置'.
   void SaveSettingsClick();
+  // The capital box changed: "初始资金" is written to the file at once.
+  bool CapitalChanged(const std::string& text);
   // '账户初始化' after the warning; false when cancelled or the journal refuses.
   bool ResetAccount();
   // The close question; true when the window may close (the settings have been saved).

@@ -118,6 +118,11 @@ class ReplayController {
   void SellClick();
 
   void DisplayUpdate();
+  // '恢复缺省' under the fee boxes.
+  void RestoreDefaultFees() {
+    Boxes.BuyFee = kRestoredBuyFee;
+    Boxes.SellFee = kRestoredSellFee;
+  }
 
  private:
   void Trade(bool buy);

@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 
 #include "common/ini_file.h"
+#include "practice/account_display.h"
 #include "practice/practice_session.h"
 #include "recording_chart.h"
 #include "temp_root.h"
@@ -129,6 +130,42 @@ TEST_F(SessionTest, JournalPagesExportAndReset) {
   ASSERT_TRUE(session->EquityPage(points));
   ASSERT_EQ(points.size(), 1u);
   EXPECT_EQ(points[0].assets, 100000);
+}
+
+
+TEST_F(SessionTest, CapitalIsWrittenAtOnceAndFeesRestore) {
+  auto session = NewSession();
+  ASSERT_TRUE(session->Start());
+  ASSERT_TRUE(session->CapitalChanged("1000000"));
+  IniFile ini;
+  ASSERT_TRUE(ini.Load(session->ConfigPath()));
+  EXPECT_EQ(ini.ReadString("张三", "初始资金", ""), "1000000");
+  EXPECT_FALSE(ini.HasKey("张三", "股票代码"));  // nothing else is written then
+  session->Replay().RestoreDefaultFees();
+  EXPECT_EQ(session->Replay().Boxes.BuyFee, "3");
+  EXPECT_EQ(session->Replay().Boxes.SellFee, "1.5");
+}
+
+TEST(AccountDisplay, BoxesAndColoursFollowTheProfit) {
+  TGpAcount account;
+  account.Mark(10);
+  AccountDisplay flat = BuildAccountDisplay(account);
+  EXPECT_EQ(flat.report_colour, kFlatColour);
+  EXPECT_EQ(flat.box_colour, kLossColour);
+  EXPECT_EQ(flat.profit_loss, "0");
+  EXPECT_EQ(flat.profit_ratio, "0");
+  EXPECT_EQ(flat.max_buyable, "900.0000");
+  ASSERT_TRUE(account.Buy(10, 100));
+  account.Mark(12);
+  AccountDisplay gain = BuildAccountDisplay(account);
+  EXPECT_EQ(gain.report_colour, kGainColour);
+  EXPECT_EQ(gain.box_colour, kGainColour);
+  EXPECT_EQ(gain.profit_loss, "200.0000");
+  EXPECT_EQ(gain.profit_ratio, "20.0000%");
+  EXPECT_EQ(gain.quantity, "100.0000");
+  EXPECT_EQ(gain.cost, "10.0000");
+  account.Mark(9);
+  EXPECT_EQ(BuildAccountDisplay(account).report_colour, kLossColour);
 }
 
 }  // namespace
