@@ -151,4 +151,14 @@ std::filesystem::path JournalPicturePath(const std::filesystem::path& root,
   return root / relative;
 }
 
+PictureWindowView LookupJournalPicture(const std::filesystem::path& root,
+                                       const std::string& pic_path) {
+  PictureWindowView view;
+  view.picture = JournalPicturePath(root, pic_path);
+  std::error_code ec;
+  view.found = !pic_path.empty() && std::filesystem::is_regular_file(view.picture, ec);
+  view.caption = view.found ? view.picture.string() : std::string(kPictureWindowCaption);
+  return view;
+}
+
 }  // namespace vorelin

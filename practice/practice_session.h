@@ -70,4 +70,14 @@ std::filesystem::path JournalPicturePath(const std::filesystem::path& root,
 inline constexpr const char* kPictureWindowCaption = "交易理由";
 inline constexpr const char* kPictureMissingText = "当前目录没有找到\r\n图片！";
 
+// What the picture window shows for a journal line: the picture with its path as the
+// caption, or (no picture) the missing text in 20-point red at (100, 100) under "交易理由".
+struct PictureWindowView {
+  std::filesystem::path picture;
+  bool found = false;
+  std::string caption;
+};
+PictureWindowView LookupJournalPicture(const std::filesystem::path& root,
+                                       const std::string& pic_path);
+
 }  // namespace vorelin

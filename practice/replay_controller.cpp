@@ -184,6 +184,7 @@ void ReplayController::StepForward() {
 }
 
 void ReplayController::NextClick() {
+  if (hooks_.before_next) hooks_.before_next();
   StepForward();
   if (hooks_.after_next) hooks_.after_next();
 }

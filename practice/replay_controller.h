@@ -44,6 +44,7 @@ std::string FormatPickerDate(int yyyymmdd, std::string_view format);
 struct ReplayHooks {
   std::function<void()> save_settings;      // every tenth bar at the base period
   std::function<void()> display_changed;    // refresh the account boxes and report
+  std::function<void()> before_next;        // empty the transaction list
   std::function<void()> after_next;         // multi-period window, quotes, intraday view
   std::function<void()> refresh_multi_period;
 };

@@ -1,5 +1,7 @@
 #include <gtest/gtest.h>
 
+#include <fstream>
+
 #include "common/ini_file.h"
 #include "practice/account_display.h"
 #include "practice/practice_session.h"
@@ -113,8 +115,15 @@ TEST_F(SessionTest, JournalPagesExportAndReset) {
 
   ASSERT_TRUE(session->ExportClick());
   EXPECT_EQ(messages_.Last().rfind("日志已经导出到" + (root_.path() / "Export").string(), 0), 0u);
-  EXPECT_EQ(JournalPicturePath(root_.path(), lines[0].Value(11)).parent_path(),
-            root_.path() / "log");
+  // The picture window: the screenshot was not written, so the missing text shows.
+  PictureWindowView view = LookupJournalPicture(root_.path(), lines[0].Value(11));
+  EXPECT_EQ(view.picture.parent_path(), root_.path() / "log");
+  EXPECT_FALSE(view.found);
+  EXPECT_EQ(view.caption, "交易理由");
+  std::ofstream(view.picture, std::ios::binary) << "jpeg";
+  view = LookupJournalPicture(root_.path(), lines[0].Value(11));
+  EXPECT_TRUE(view.found);
+  EXPECT_EQ(view.caption, view.picture.string());
 
   messages_.answer = false;
   EXPECT_FALSE(session->ResetAccount());
