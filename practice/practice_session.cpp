@@ -7,6 +7,11 @@
 #include "common/numbers.h"
 
 namespace vorelin {
+namespace {
+
+constexpr const char* kUnreadableSettingsMessage = "设置文件无法读取：";
+
+}  // namespace
 
 PracticeSession::PracticeSession(std::filesystem::path root, std::string user, ChartPort& chart,
                                  MessageSink& messages, ScreenshotWriter screenshot)
@@ -38,7 +43,7 @@ bool PracticeSession::Start() {
   if (user_.empty()) return true;
 
   IniFile ini;
-  if (!ini.Load(ConfigPath())) messages_.Show(MissingFileMessage(ConfigPath()));
+  if (!ini.Load(ConfigPath())) messages_.Show(kUnreadableSettingsMessage + ConfigPath().string());
   const std::string default_code = replay_.PickRandomStock();
   replay_.Boxes = ReadUserSettings(ini, user_, default_code);
   replay_.SetPlaySpeed(replay_.Boxes.PlaySpeed);
@@ -55,7 +60,7 @@ bool PracticeSession::Start() {
 bool PracticeSession::Save() {
   IniFile ini;
   if (!ini.Load(ConfigPath())) {
-    messages_.Show(MissingFileMessage(ConfigPath()));
+    messages_.Show(kUnreadableSettingsMessage + ConfigPath().string());
     return false;
   }
   WriteUserSettings(ini, user_, replay_.Boxes);

@@ -1,6 +1,7 @@
 #include "practice/replay_controller.h"
 
 #include <algorithm>
+#include <cctype>
 #include <chrono>
 #include <system_error>
 

@@ -1,5 +1,6 @@
 #include "practice/settings.h"
 
+#include <type_traits>
 #include <variant>
 
 #include "practice/password_scramble.h"
