@@ -1,7 +1,6 @@
 #include <gtest/gtest.h>
 
 #include <fstream>
-#include <regex>
 
 #include "practice/journal_store.h"
 #include "practice/sqlite_database.h"
@@ -76,8 +75,8 @@ TEST_F(JournalStoreTest, BuyAndSaleWriteTheirColumns) {
   const RecordedTrade sale = Trade("张三", kSellDirection, "100");
 
   // The pictures: "log\" + the 31-character identifier + ".jpg", written before the row.
-  const std::regex picture(R"(log\\[0-9A-F]{8}-[0-9A-F]{4}-[0-9A-F]{4}-[0-9A-F]{4}-[0-9A-F]{7}\.jpg)");
-  EXPECT_TRUE(std::regex_match(buy.picture_path, picture)) << buy.picture_path;
+  EXPECT_TRUE(testing::HasShape(buy.picture_path, "log\\XXXXXXXX-XXXX-XXXX-XXXX-XXXXXXX.jpg"))
+      << buy.picture_path;
   EXPECT_NE(buy.picture_path, sale.picture_path);
   ASSERT_EQ(shots_.size(), 2u);
   EXPECT_EQ(shots_[0], root_.path() / "log" / (buy.picture_path.substr(4)));
@@ -117,14 +116,14 @@ TEST_F(JournalStoreTest, BuyAndSaleWriteTheirColumns) {
   EXPECT_EQ(raw.Value(0, "sPicPath"), buy.picture_path);
   EXPECT_EQ(raw.Value(0, "sguid").size(), 31u);
   EXPECT_NE(raw.Value(0, "sGuid"), raw.Value(1, "sGuid"));
-  EXPECT_TRUE(std::regex_match(raw.Value(0, "sTime"), std::regex(R"(\d{8} \d{6})")));
+  EXPECT_TRUE(testing::HasShape(raw.Value(0, "sTime"), "99999999 999999"));
 
   const QueryResult equity = Raw("select * from property");
   ASSERT_EQ(equity.rows.size(), 1u);
   EXPECT_EQ(equity.Value(0, "SNo"), "0");
   EXPECT_EQ(equity.Value(0, "sProperty"), "10241.2500");
   EXPECT_EQ(equity.Value(0, "susername"), "张三");
-  EXPECT_TRUE(std::regex_match(equity.Value(0, "sTime"), std::regex(R"(\d{14})")));
+  EXPECT_TRUE(testing::HasShape(equity.Value(0, "sTime"), "99999999999999"));
   EXPECT_EQ(equity.Value(0, "SGuid").size(), 31u);
 }
 

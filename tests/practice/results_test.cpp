@@ -1,7 +1,5 @@
 #include <gtest/gtest.h>
 
-#include <regex>
-
 #include "common/text_encoding.h"
 #include "common/text_file.h"
 #include "practice/results.h"
@@ -156,8 +154,7 @@ TEST_F(ResultsTest, ExportWritesTabSeparatedGbk) {
   fs::path written;
   ASSERT_TRUE(ExportJournal(root_.path(), "张/三", lines, written));
   EXPECT_EQ(written.parent_path(), root_.path() / "Export");
-  EXPECT_TRUE(std::regex_match(written.filename().string(),
-                               std::regex(R"(张_三 \d{8} \d{6}\.xls)")))
+  EXPECT_TRUE(testing::HasShape(written.filename().string(), "张_三 99999999 999999.xls"))
       << written;
   std::string bytes;
   ASSERT_TRUE(ReadFileBytes(written, bytes));

@@ -7,11 +7,27 @@
 #include <filesystem>
 #include <fstream>
 #include <string>
+#include <string_view>
 #include <vector>
 
 #include "common/format.h"
 
 namespace vorelin::testing {
+
+// True when `text` has the shape: '9' stands for a digit, 'X' for an upper-case hex digit,
+// any other character for itself.
+inline bool HasShape(std::string_view text, std::string_view shape) {
+  if (text.size() != shape.size()) return false;
+  for (size_t i = 0; i < text.size(); ++i) {
+    const char c = text[i];
+    const bool digit = c >= '0' && c <= '9';
+    if (shape[i] == '9' ? !digit
+        : shape[i] == 'X' ? !(digit || (c >= 'A' && c <= 'F'))
+                          : c != shape[i])
+      return false;
+  }
+  return true;
+}
 
 class TempRoot {
  public:
