@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 
 #include "common/data_root.h"
+#include "practice/numeric_box.h"
 #include "practice/replay_controller.h"
 #include "recording_chart.h"
 #include "temp_root.h"
@@ -298,6 +299,11 @@ TEST_F(ReplayTest, TradesAtTheLastCloseUsingTheChoices) {
   replay_.SellClick();
   EXPECT_EQ(messages_.Last(), "卖出成功");
   EXPECT_EQ(replay_.Account().LongQty, 0);
+}
+
+TEST(NumericBox, OtherKeysBecomeZero) {
+  for (char kept : {'0', '7', '9', '-', '.', '\b', '\r'}) EXPECT_EQ(FilterNumericKey(kept), kept);
+  for (char replaced : {'a', ' ', ',', '+', 'e'}) EXPECT_EQ(FilterNumericKey(replaced), '0');
 }
 
 TEST(PickerDate, Formats) {
