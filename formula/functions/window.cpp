@@ -221,7 +221,32 @@ void Xma(const Args& a) {
   }
 }
 
+// MA with a constant length above 0, the common case, without the per-bar length checks.
+void MaConstant(const double* x, double* out, int count, int n) {
+  double s = 0;
+  const int warm = std::min(n - 1, count);
+  for (int i = 0; i < warm; ++i) {
+    if (x[i] != M) s += x[i];
+    out[i] = M;
+  }
+  for (int i = std::max(warm, 0); i < count; ++i) {
+    const bool hasValue = x[i] != M;
+    if (hasValue) s += x[i];
+    const double oldest = x[i - n + 1];
+    if (oldest == M) {
+      out[i] = M;
+    } else {
+      out[i] = hasValue ? s / n : M;
+      s -= oldest;
+    }
+  }
+}
+
 void Ma(const Args& a) {
+  if (!a.nSeries && a.n > 0) {
+    MaConstant(a.x, a.out, a.count, a.n);
+    return;
+  }
   double s = 0;
   for (int i = 0; i < a.count; ++i) {
     const int n = a.LengthAt(i);

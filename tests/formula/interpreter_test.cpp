@@ -5,6 +5,7 @@
 #include <filesystem>
 #include <fstream>
 
+#include "common/format.h"
 #include "common/text_encoding.h"
 #include "formula/builtin_formulas.h"
 #include "formula/colour_words.h"
@@ -87,6 +88,19 @@ TEST_F(Interpreter, Parameters) {
   EXPECT_EQ(value, 500);
   ASSERT_TRUE(gs_.ResolveConstant("x", value));
   EXPECT_EQ(value, 509);
+}
+
+TEST_F(Interpreter, MoreThanFortyParametersSurviveARerun) {
+  std::string text;
+  for (int i = 1; i <= 45; ++i) text += Format("P%d:=INPUT(1,100,%d,%d);", i, i, i);
+  text += "X:P45+P1;";
+  ASSERT_TRUE(gs_.CompileText(text, "7")) << gs_.ErrorText();
+  ASSERT_TRUE(gs_.Run()) << gs_.ErrorText();
+  double value = 0;
+  ASSERT_TRUE(gs_.ResolveConstant("x", value));
+  EXPECT_EQ(value, 46);
+  EXPECT_EQ(gs_.ParamSlots()[44].name, "p45");
+  EXPECT_EQ(gs_.ParamSlots()[45].name, "");
 }
 
 TEST_F(Interpreter, UnnamedCallGetsTheRunsName) {
