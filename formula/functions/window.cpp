@@ -57,7 +57,12 @@ struct Args {
   double* out;
   int count;
 
-  int LengthAt(int i) const { return nSeries ? TruncToInt(nSeries[i]) : n; }
+  int LengthAt(int i) const { return nSeries ? Length(nSeries[i]) : n; }
+  // Truncated toward zero and kept far from int overflow; the marker stays recognisable.
+  static int Length(double value) {
+    return std::clamp(TruncToInt(value), -kLengthLimit, kLengthLimit);
+  }
+  static constexpr int kLengthLimit = 100'000'000;
 };
 
 void Sum(const Args& a) {
@@ -362,7 +367,7 @@ void Ema(const Args& a) {
       a.out[i] = M;
       continue;
     }
-    a.out[i] = EmaStep(a.x[i], a.out[i - 1], a.nSeries ? TruncToInt(a.nSeries[i]) : n);
+    a.out[i] = EmaStep(a.x[i], a.out[i - 1], a.nSeries ? Args::Length(a.nSeries[i]) : n);
   }
 }
 
@@ -448,7 +453,7 @@ bool WindowFamilyRoutine(TGS& gs, const std::string& result, std::string_view fu
     nInput.From(*nSeries, result_series, count);
     nRaw = count > 0 ? nInput.values[count - 1] : 0;
   }
-  Args a{xInput.values, nSeries ? nInput.values : nullptr, nRaw, TruncToInt(nRaw),
+  Args a{xInput.values, nSeries ? nInput.values : nullptr, nRaw, Args::Length(nRaw),
          result_series.data(), count};
 
   if (which == Window::kSum) {
