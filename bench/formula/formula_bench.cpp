@@ -3,7 +3,10 @@
 #include <benchmark/benchmark.h>
 
 #include <cmath>
+#include <algorithm>
 #include <cstdint>
+#include <string>
+#include <utility>
 #include <vector>
 
 #include "formula/builtin_formulas.h"
@@ -79,12 +82,46 @@ void Ma(const double* x, int n, int count, double* out) {
   }
 }
 
+// The hand-written values of a formula's lines, for checking that both sides agree.
+std::vector<std::pair<const char*, std::vector<double>>> HandValues(const std::string& name) {
+  const Data& d = Bars();
+  std::vector<std::pair<const char*, std::vector<double>>> lines;
+  auto line = [&](const char* lineName) -> std::vector<double>& {
+    lines.emplace_back(lineName, std::vector<double>(kBars));
+    return lines.back().second;
+  };
+  if (name == "MACD") {
+    std::vector<double> fast(kBars), slow(kBars);
+    Ema(d.close.data(), 12, kBars, fast.data());
+    Ema(d.close.data(), 26, kBars, slow.data());
+    std::vector<double>& dif = line("dif");
+    for (int i = 0; i < kBars; ++i) dif[i] = fast[i] - slow[i];
+    std::vector<double> difCopy = dif;
+    Ema(difCopy.data(), 9, kBars, line("dea").data());
+  } else if (name == "MA") {
+    const char* names[] = {"ma1", "ma2", "ma3", "ma4", "ma5"};
+    const int lengths[] = {5, 10, 20, 30, 60};
+    for (int k = 0; k < 5; ++k) Ma(d.close.data(), lengths[k], kBars, line(names[k]).data());
+  } else {
+    Ma(d.vol.data(), 5, kBars, line("mavol1").data());
+    Ma(d.vol.data(), 10, kBars, line("mavol2").data());
+  }
+  return lines;
+}
+
 void Interpreted(benchmark::State& state, const char* name) {
   TGS gs;
   Load(gs);
   if (!gs.CompileText(BuiltinFormulas().TextOf(name))) {
     state.SkipWithError(gs.ErrorText().c_str());
     return;
+  }
+  for (const auto& [lineName, values] : HandValues(name)) {
+    const Tbian* series = gs.FindSeries(lineName);
+    if (series == nullptr || !std::equal(values.begin(), values.end(), series->values.begin())) {
+      state.SkipWithError("the interpreter and the hand-written loop disagree");
+      return;
+    }
   }
   for (auto _ : state) {
     bool ok = gs.Run();
