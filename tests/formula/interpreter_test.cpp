@@ -9,6 +9,7 @@
 #include "common/text_encoding.h"
 #include "formula/builtin_formulas.h"
 #include "formula/colour_words.h"
+#include "formula/functions/library.h"
 #include "formula/interpreter.h"
 #include "sample_bars.h"
 
@@ -281,6 +282,31 @@ TEST(InterpreterData, NameResolution) {
   EXPECT_FALSE(gs.ResolveConstant("setcode", value));
   EXPECT_EQ(gs.LastValue("close"), 3);
   EXPECT_EQ(gs.LastValue("nosuch"), M);
+}
+
+TEST(InterpreterData, OperandsAndChildren) {
+  TGS gs;
+  const std::vector<double> close = {1, 2, 3};
+  gs.SetRawSeries("close", close.data(), 3);
+  gs.AddConstant("k", 1.0 / 3);
+  Operand operand;
+  ASSERT_TRUE(ResolveOperand(gs, "C", operand));
+  EXPECT_EQ(operand.At(2), 3);
+  ASSERT_TRUE(ResolveOperand(gs, "K", operand));
+  EXPECT_FALSE(operand.IsSeries());
+  EXPECT_EQ(operand.At(2), 0.33);
+  EXPECT_FALSE(ResolveOperand(gs, "nosuch", operand));
+
+  const std::vector<float> finance(8, 100.0f);
+  gs.Attach({nullptr, {}, finance, {}});
+  TGS child(&gs);
+  EXPECT_EQ(child.BarCount(), 3);
+  EXPECT_EQ(child.FindSeries("close"), gs.FindSeries("close"));
+  double capital = 0;
+  ASSERT_TRUE(child.ResolveConstant("capital", capital));
+  EXPECT_EQ(capital, 1);
+  ASSERT_TRUE(child.CompileText("X:C*2;"));
+  EXPECT_EQ(gs.FindSeries("x"), nullptr);  // the child's variables are its own
 }
 
 TEST(InterpreterData, AssigningARawNameOverwritesIt) {
