@@ -9,6 +9,7 @@
 #include "common/text_encoding.h"
 #include "formula/builtin_formulas.h"
 #include "formula/colour_words.h"
+#include "formula/ex_rights.h"
 #include "formula/functions/library.h"
 #include "formula/interpreter.h"
 #include "sample_bars.h"
@@ -377,6 +378,26 @@ TEST_F(Adjustment, RecompileNeverAdjustsTwice) {
   EXPECT_EQ(Values(gs_.FindSeries("close")),
             (std::vector<double>{Forward(10), Forward(11), Forward(12), 6, 7, 8}));
   EXPECT_EQ(Values(gs_.ResolveSeries("q_close")), (std::vector<double>{10, 11, 12, 6, 7, 8}));
+}
+
+TEST(ExRightsRecords, RoundTripAndEnds) {
+  ExRightsRecord a;
+  a.flag = 1;
+  a.date = 20240105;
+  a.cash = 1.5f;
+  a.rightsPrice = 8.25f;
+  a.bonus = 3;
+  a.rights = 2;
+  ExRightsRecord end;
+  const std::string bytes = EncodeExRights({a, a, end, a});
+  ASSERT_EQ(bytes.size(), 4 * kExRightsRecordSize);
+  EXPECT_EQ(static_cast<unsigned char>(bytes[1]), 20240105 & 0xFF);
+  const std::vector<ExRightsRecord> decoded = DecodeExRights(bytes);
+  ASSERT_EQ(decoded.size(), 2u);  // the flag-0 record ends the list
+  EXPECT_EQ(decoded[1].date, 20240105);
+  EXPECT_EQ(decoded[1].rightsPrice, 8.25f);
+  EXPECT_EQ(decoded[1].rights, 2.0f);
+  EXPECT_TRUE(DecodeExRights(bytes.substr(0, 20)).empty());  // a partial record is no record
 }
 
 TEST_F(Adjustment, NothingToApply) {
