@@ -65,6 +65,17 @@ TEST_F(Interpreter, KdjTitleComesOutLowerCase) {
   EXPECT_EQ(gs_.Title(), "经典版kdj");
 }
 
+TEST_F(Interpreter, HeaderStatements) {
+  ASSERT_TRUE(gs_.CompileText("DRAWK:=YES;TECHNAME:=Mine;X:C;"));
+  EXPECT_EQ(gs_.DrawK(), 0);
+  EXPECT_EQ(gs_.ShortName(), "mine");
+  ASSERT_TRUE(gs_.CompileText("drawk:=true;X:C;"));
+  EXPECT_EQ(gs_.DrawK(), 1);
+  ASSERT_TRUE(gs_.CompileText("X:C;"));
+  EXPECT_EQ(gs_.DrawK(), -1);
+  EXPECT_EQ(gs_.ShortName(), "");
+}
+
 TEST_F(Interpreter, Parameters) {
   struct Case {
     const char* text;
