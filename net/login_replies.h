@@ -33,7 +33,7 @@ inline constexpr const char* kUpgradeQuestion = "发现新版本，是否升级�
 inline constexpr const char* kEmptyNameOrPasswordText = "用户名或密码不能为空！";
 inline constexpr const char* kPasswordsDifferText = "请确认两次输入密码一致且不为空！";
 // The administrator's contact shown in the locked message, unless configured otherwise.
-inline constexpr const char* kDefaultAdminContact = "（电话：010-00000000）";
+inline constexpr const char* kDefaultAdminContact = "（联系方式见帮助文件）";
 
 ServerMessage LoginMessage(const std::string& name, const std::string& password);
 ServerMessage RegistrationMessage(const std::string& name, const std::string& password);
