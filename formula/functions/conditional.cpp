@@ -1,6 +1,8 @@
 // Conditional and three-argument functions with their own argument checks: IF, SMA, the run
 // and crossing tests, BETWEEN/RANGE, and the constant makers RGB and CONST.
+#include <cfloat>
 #include <cstdint>
+#include <limits>
 #include <string>
 #include <vector>
 
@@ -18,6 +20,14 @@ constexpr double M = kNoValue;
 constexpr int kMarkerLength = -10'000'000;  // a length read from a no-value slot
 
 using Args = std::vector<std::string>;
+
+// Rounds to single precision; values beyond its range become infinite, as the hardware
+// rounds them, instead of an undefined conversion.
+float ToSingle(double value) {
+  if (value > FLT_MAX) return std::numeric_limits<float>::infinity();
+  if (value < -FLT_MAX) return -std::numeric_limits<float>::infinity();
+  return static_cast<float>(value);
+}
 
 Tbian& ZeroResult(TGS& gs, const std::string& result) {
   Tbian& out = gs.CreateResult(result, gs.BarCount());
@@ -213,8 +223,8 @@ bool Exist(TGS& gs, const std::string& result, const std::string&, const Args& a
   Tbian& out = gs.CreateResult(result, gs.BarCount());
   float sum = 0;
   for (int i = 0; i < out.count; ++i) {
-    sum = static_cast<float>(sum + x[i]);
-    if (i >= n) sum = static_cast<float>(sum - x[i - n]);
+    sum = ToSingle(sum + x[i]);
+    if (i >= n) sum = ToSingle(sum - x[i - n]);
     out.values[i] = sum > 0 ? 1 : 0;
   }
   return true;

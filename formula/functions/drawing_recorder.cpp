@@ -55,7 +55,7 @@ void AddInternalLine(TGS& gs, const std::string& result, const Args& args) {
   for (const std::string& entry : gs.Outputs()) {
     const size_t end = entry.find("::");
     if (entry.rfind("syline=", 0) == 0 && end != std::string::npos &&
-        AsciiLower(entry.substr(7, end - 7)) == result) {
+        AsciiLower(entry.substr(7, end - 7)) == AsciiLower(result)) {
       return;
     }
   }

@@ -86,6 +86,7 @@ const Case kCases[] = {
      {1, 2, 0, 1, 2}},
     {"exist", "exist", {"x", "2"}, {0, 1, 0, 0, 1}, {}, {}, {0, 1, 1, 0, 1}},
     {"exist sums in single precision", "exist", {"x", "5"}, {1e8, 1, -1e8}, {}, {}, {1, 1, 0}},
+    {"exist beyond the single range", "exist", {"x", "5"}, {1e300, -1e300}, {}, {}, {1, 1}},
     {"every from bar 5", "every", {"x", "3"}, {0, 0, 0, 0, 0, 1, 1, 1, 1, 1}, {}, {},
      {0, 0, 0, 0, 0, 0, 0, 1, 0, 0}},
     {"every never before bar n", "every", {"x", "3"}, {1, 1, 1, 1}, {}, {}, {0, 0, 0, 0}},

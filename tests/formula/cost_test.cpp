@@ -100,6 +100,23 @@ TEST(CostDistribution, Messages) {
   EXPECT_EQ(intraday.ErrorText(), "COST(N)需要最高，最低，成交量三种原始数据!");
 }
 
+TEST(CostDistribution, AFullTableTakesNoNewPrices) {
+  // Bar t spans t … t+1: ten new prices a bar, so the 20,001 slots are full after bar 1999.
+  Bars bars;
+  for (int t = 0; t < 2100; ++t) {
+    bars.low.push_back(t);
+    bars.high.push_back(t + 1);
+    bars.vol.push_back(10);
+  }
+  const Series winner = Call(bars, "winner", "1e9");
+  ASSERT_EQ(winner.size(), 2100u);
+  const double heldAt2050 = winner[2050] * 10 * 2051;
+  for (int t = 2002; t < 2100; ++t) {
+    EXPECT_NEAR(winner[t] * 10 * (t + 1), heldAt2050, 1e-6) << t;  // only the total grows
+  }
+  EXPECT_LT(winner.back(), 1.0);
+}
+
 // The table kept in a std::map and read the obvious way, bar by bar.
 Series Reference(const SampleBars& bars, bool cost, const Series& argument) {
   std::map<double, double> table;
