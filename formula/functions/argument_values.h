@@ -8,13 +8,13 @@
 #include <string_view>
 #include <vector>
 
+#include "formula/function_table.h"
 #include "formula/functions/library.h"
 #include "formula/interpreter.h"
 
 namespace vorelin {
 
-// `count` values of a series; slots past its own count have no value. A copy, so a result
-// that overwrites the argument's series cannot disturb the computation.
+// `count` values of a series; slots past its own count have no value.
 inline std::vector<double> BarValues(const Tbian& series, int count) {
   std::vector<double> values(static_cast<size_t>(std::max(count, 0)), kNoValue);
   const int available = std::min(series.count, static_cast<int>(values.size()));
@@ -22,11 +22,34 @@ inline std::vector<double> BarValues(const Tbian& series, int count) {
   return values;
 }
 
-// A series operand's values, or its constant on every bar.
-inline std::vector<double> BarValues(const Operand& operand, int count) {
-  if (operand.IsSeries()) return BarValues(*operand.series, count);
-  return std::vector<double>(static_cast<size_t>(std::max(count, 0)), operand.constant);
-}
+// One argument read bar by bar: a constant, a series read in place, or a private copy when
+// the series is shorter than the run (the missing bars have no value) or is the result the
+// function is about to overwrite. Build it before CreateResult(result, count).
+class BarInput {
+ public:
+  BarInput(const Operand& operand, const std::string& result, int count) {
+    if (!operand.IsSeries()) {
+      constant_ = operand.constant;
+      return;
+    }
+    const Tbian& series = *operand.series;
+    if (series.count >= count && series.name != AsciiLower(result)) {
+      data_ = series.data();
+      return;
+    }
+    copy_ = BarValues(series, count);
+    data_ = copy_.data();
+  }
+  BarInput(const BarInput&) = delete;
+  BarInput& operator=(const BarInput&) = delete;
+
+  double operator[](int i) const { return data_ != nullptr ? data_[i] : constant_; }
+
+ private:
+  const double* data_ = nullptr;
+  double constant_ = 0;
+  std::vector<double> copy_;
+};
 
 inline double FiniteOrNoValue(double value) { return std::isfinite(value) ? value : kNoValue; }
 
@@ -44,12 +67,10 @@ class ArgumentReader {
 
   void SetMissingText(std::string_view missingText) { missingText_ = missingText; }
 
-  // A series (ResolveSeries), copied to BarCount values.
-  bool Series(size_t index, std::string_view parameter, std::vector<double>& values) {
-    const Tbian* series = gs_.ResolveSeries(Arg(args_, index));
-    if (series == nullptr) return Fail(index, parameter);
-    values = BarValues(*series, gs_.BarCount());
-    return true;
+  // A series only (ResolveSeries).
+  bool Series(size_t index, std::string_view parameter, Operand& operand) {
+    operand.series = gs_.ResolveSeries(Arg(args_, index));
+    return operand.series != nullptr || Fail(index, parameter);
   }
   // A series, or else a constant.
   bool Value(size_t index, std::string_view parameter, Operand& operand) {

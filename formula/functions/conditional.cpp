@@ -48,8 +48,7 @@ bool If(TGS& gs, const std::string& result, const std::string&, const Args& args
     return true;
   }
   const int count = gs.BarCount();
-  const std::vector<double> xv = BarValues(x, count), av = BarValues(a, count),
-                            bv = BarValues(b, count);
+  const BarInput xv(x, result, count), av(a, result, count), bv(b, result, count);
   Tbian& out = gs.CreateResult(result, count);
   int i = 0;
   for (; i < count && xv[i] == M; ++i) out.values[i] = M;
@@ -61,12 +60,13 @@ bool If(TGS& gs, const std::string& result, const std::string&, const Args& args
 // SMA(X,N,M): result = (M·X + (N−M)·previous) / N, seeded with X.
 bool Sma(TGS& gs, const std::string& result, const std::string&, const Args& args) {
   ArgumentReader in(gs, args, "SMA(X,N,M)", "没有定义!");
-  std::vector<double> x;
-  Operand n;
+  Operand xArg, n;
   double mRaw = 0;
-  if (!in.Series(0, "X", x) || !in.Value(1, "N", n) || !in.Constant(2, "M", mRaw)) return false;
+  if (!in.Series(0, "X", xArg) || !in.Value(1, "N", n) || !in.Constant(2, "M", mRaw)) {
+    return false;
+  }
   const int count = gs.BarCount();
-  const std::vector<double> nv = BarValues(n, count);
+  const BarInput x(xArg, result, count), nv(n, result, count);
   const double m = TruncToInt(mRaw);
   Tbian& out = gs.CreateResult(result, count);
   for (int i = 0; i < count; ++i) {
@@ -90,7 +90,7 @@ bool LongCross(TGS& gs, const std::string& result, const std::string&, const Arg
   double nRaw = 0;
   if (!in.Value(0, "X", x) || !in.Value(1, "A", a) || !in.Constant(2, "B", nRaw)) return false;
   const int count = gs.BarCount();
-  const std::vector<double> xv = BarValues(x, count), av = BarValues(a, count);
+  const BarInput xv(x, result, count), av(a, result, count);
   const int n = TruncToInt(nRaw);
   Tbian& out = gs.CreateResult(result, count);
   int below = 0;
@@ -130,8 +130,8 @@ bool BetweenOrRange(TGS& gs, const std::string& result, const Args& args, bool e
     if (!ConstantOrStored(gs, Arg(args, k), operands[k])) return in.Fail(k, names[k]);
   }
   const int count = gs.BarCount();
-  const std::vector<double> a = BarValues(operands[0], count), b = BarValues(operands[1], count),
-                            c = BarValues(operands[2], count);
+  const BarInput a(operands[0], result, count), b(operands[1], result, count),
+      c(operands[2], result, count);
   Tbian& out = gs.CreateResult(result, count);
   for (int i = 0; i < count; ++i) {
     const bool inside = (b[i] < a[i] && a[i] < c[i]) || (eitherOrder && c[i] < a[i] && a[i] < b[i]);
@@ -151,12 +151,13 @@ bool Range(TGS& gs, const std::string& result, const std::string&, const Args& a
 // NDAY(X1,X2,N): X1 > X2 on each of the last N bars.
 bool Nday(TGS& gs, const std::string& result, const std::string&, const Args& args) {
   ArgumentReader in(gs, args, "NDAY(X1,X2,N)", "未定义!");
-  std::vector<double> x1, x2;
+  Operand first, second;
   double nRaw = 0;
-  if (!in.Series(0, "X1", x1) || !in.Series(1, "X2", x2) || !in.Constant(2, "N", nRaw)) {
+  if (!in.Series(0, "X1", first) || !in.Series(1, "X2", second) || !in.Constant(2, "N", nRaw)) {
     return false;
   }
   const int n = TruncToInt(nRaw);
+  const BarInput x1(first, result, gs.BarCount()), x2(second, result, gs.BarCount());
   Tbian& out = gs.CreateResult(result, gs.BarCount());
   int above = 0;
   for (int i = 0; i < out.count; ++i) {
@@ -171,10 +172,11 @@ bool Nday(TGS& gs, const std::string& result, const std::string&, const Args& ar
 // UPNDAY / DOWNNDAY(X,N): at least N consecutive rises (falls); an unchanged value ends a run.
 bool ConsecutiveMoves(TGS& gs, const std::string& result, const Args& args, bool rising) {
   ArgumentReader in(gs, args, rising ? "UPNDAY(X,N)" : "DOWNNDAY(X,N)", "未定义!");
-  std::vector<double> x;
+  Operand xArg;
   double nRaw = 0;
-  if (!in.Series(0, "X", x) || !in.Constant(1, "N", nRaw)) return false;
+  if (!in.Series(0, "X", xArg) || !in.Constant(1, "N", nRaw)) return false;
   const int n = TruncToInt(nRaw);
+  const BarInput x(xArg, result, gs.BarCount());
   Tbian& out = ZeroResult(gs, result);
   int run = 0;
   for (int i = 1; i < out.count; ++i) {
@@ -196,8 +198,9 @@ bool DownNday(TGS& gs, const std::string& result, const std::string&, const Args
 // BARSLASTCOUNT(X): length of the current run of X != 0 (the marker counts as non-zero).
 bool BarsLastCount(TGS& gs, const std::string& result, const std::string&, const Args& args) {
   ArgumentReader in(gs, args, "BARSLASTCOUNT(X)", "未定义!");
-  std::vector<double> x;
-  if (!in.Series(0, "X", x)) return false;
+  Operand xArg;
+  if (!in.Series(0, "X", xArg)) return false;
+  const BarInput x(xArg, result, gs.BarCount());
   Tbian& out = gs.CreateResult(result, gs.BarCount());
   int run = 0;
   for (int i = 0; i < out.count; ++i) {
@@ -210,9 +213,9 @@ bool BarsLastCount(TGS& gs, const std::string& result, const std::string&, const
 // EXIST(X,N): the sum of X over the last N bars, kept in single precision, is positive.
 bool Exist(TGS& gs, const std::string& result, const std::string&, const Args& args) {
   ArgumentReader in(gs, args, "EXIST(X,N)", " 未定义!");
-  std::vector<double> x;
+  Operand xArg;
   double nRaw = 0;
-  if (!in.Series(0, "X", x)) return false;
+  if (!in.Series(0, "X", xArg)) return false;
   in.SetMissingText("未定义!");
   if (!in.Constant(1, "N", nRaw)) return false;
   const int n = TruncToInt(nRaw);
@@ -220,6 +223,7 @@ bool Exist(TGS& gs, const std::string& result, const std::string&, const Args& a
     gs.SetError("EXIST(X,N)参数N不能小于1!");
     return false;
   }
+  const BarInput x(xArg, result, gs.BarCount());
   Tbian& out = gs.CreateResult(result, gs.BarCount());
   float sum = 0;
   for (int i = 0; i < out.count; ++i) {
@@ -233,10 +237,11 @@ bool Exist(TGS& gs, const std::string& result, const std::string&, const Args& a
 // EVERY(X,N): 1 on the bar where a run of X = 1 reaches exactly N bars (never before bar N).
 bool Every(TGS& gs, const std::string& result, const std::string&, const Args& args) {
   ArgumentReader in(gs, args, "EVERY(X,N)", "未定义!");
-  std::vector<double> x;
+  Operand xArg;
   double nRaw = 0;
-  if (!in.Series(0, "X", x) || !in.Constant(1, "N", nRaw)) return false;
+  if (!in.Series(0, "X", xArg) || !in.Constant(1, "N", nRaw)) return false;
   const int n = TruncToInt(nRaw);
+  const BarInput x(xArg, result, gs.BarCount());
   Tbian& out = gs.CreateResult(result, gs.BarCount());
   int run = 0;
   for (int i = 0; i < out.count; ++i) {
@@ -253,12 +258,13 @@ bool Every(TGS& gs, const std::string& result, const std::string&, const Args& a
 // LAST(X,A,B): a run of exactly A−B bars of X = 1 that ended B bars ago; 0 unless 0 < B < A.
 bool Last(TGS& gs, const std::string& result, const std::string&, const Args& args) {
   ArgumentReader in(gs, args, "LAST(X,A,B)", "未定义!");
-  std::vector<double> x;
+  Operand xArg;
   double aRaw = 0, bRaw = 0;
-  if (!in.Series(0, "X", x) || !in.Constant(1, "A", aRaw) || !in.Constant(2, "B", bRaw)) {
+  if (!in.Series(0, "X", xArg) || !in.Constant(1, "A", aRaw) || !in.Constant(2, "B", bRaw)) {
     return false;
   }
   const int a = TruncToInt(aRaw), b = TruncToInt(bRaw);
+  const BarInput x(xArg, result, gs.BarCount());
   Tbian& out = ZeroResult(gs, result);
   if (b <= 0 || b >= a) return true;
   int run = 0;
@@ -275,7 +281,9 @@ bool Rgb(TGS& gs, const std::string& result, const std::string&, const Args& arg
   ArgumentReader in(gs, args, "RGB(R,G,B)", "未定义!");
   double r = 0, g = 0, b = 0;
   if (!in.Constant(0, "R", r) || !in.Constant(1, "G", g) || !in.Constant(2, "B", b)) return false;
-  auto low = [](double v) { return static_cast<int>(static_cast<uint32_t>(TruncToInt(v)) & 0xFFu); };
+  auto low = [](double v) {
+    return static_cast<int>(static_cast<uint32_t>(TruncToInt(v)) & 0xFFu);
+  };
   gs.AddConstantText(result, Format("%d", low(r) + 256 * low(g) + 65536 * low(b)));
   return true;
 }

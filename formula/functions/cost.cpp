@@ -30,7 +30,9 @@ class PriceTable {
     double p = low;
     // Summing the steps in doubles can leave p just below high after `steps` steps, which
     // adds one step; a step too small to move p must not loop for ever.
-    for (int k = 0; k <= steps && p < high; ++k, p += step) Add(std::nearbyint(p * 10) / 10, share);
+    for (int k = 0; k <= steps && p < high; ++k, p += step) {
+      Add(std::rint(p * 10) / 10, share);  // to nearest, ties to even
+    }
   }
 
   // The price of the first slot below which more than percent/100 of the volume lies; 0 when
@@ -62,9 +64,19 @@ class PriceTable {
     double volume;
   };
 
+  // The steps of a bar climb through neighbouring prices, so the slot of the previous step
+  // or the one after it is tried before a search.
   void Add(double price, double share) {
+    for (size_t k = last_; k < slots_.size() && k <= last_ + 1; ++k) {
+      if (slots_[k].price == price) {
+        slots_[k].volume += share;
+        last_ = k;
+        return;
+      }
+    }
     auto at = std::lower_bound(slots_.begin(), slots_.end(), price,
                                [](const Slot& slot, double p) { return slot.price < p; });
+    last_ = static_cast<size_t>(at - slots_.begin());
     if (at != slots_.end() && at->price == price) {
       at->volume += share;
     } else if (slots_.size() < kSlotCapacity) {
@@ -73,6 +85,7 @@ class PriceTable {
   }
 
   std::vector<Slot> slots_;
+  size_t last_ = 0;
   double total_ = 0;
 };
 
@@ -91,8 +104,8 @@ bool Distribution(TGS& gs, const std::string& result, const std::vector<std::str
   if (!in.Value(0, "N", argument)) return false;
 
   const int count = gs.BarCount();
-  const std::vector<double> h = BarValues(*high, count), l = BarValues(*low, count),
-                            v = BarValues(*vol, count), a = BarValues(argument, count);
+  const BarInput h(Operand{high}, result, count), l(Operand{low}, result, count),
+      v(Operand{vol}, result, count), a(argument, result, count);
   const int steps = cost ? 10 : 100;
   PriceTable table;
   Tbian& out = gs.CreateResult(result, count);

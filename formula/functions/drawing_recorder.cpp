@@ -41,7 +41,7 @@ bool RecordDrawing(TGS& gs, const std::string& result, const std::string& func,
       gs.SetError(func + "参数X 不存在!");
       return false;
     }
-    const std::vector<double> x = BarValues(condition, gs.BarCount());
+    const BarInput x(condition, result, gs.BarCount());
     Tbian& out = gs.CreateResult(result, gs.BarCount());
     for (int i = 0; i < out.count; ++i) out.values[i] = x[i] > 0 ? 1 : 0;
   }
@@ -82,8 +82,8 @@ bool DrawLine(TGS& gs, const std::string& result, const std::string&, const Args
   if (!result.empty() && result[0] == '@') AddInternalLine(gs, result, args);
 
   const int count = gs.BarCount();
-  const std::vector<double> start = BarValues(x1, count), from = BarValues(v1, count),
-                            end = BarValues(x2, count), to = BarValues(v2, count);
+  const BarInput start(x1, result, count), from(v1, result, count), end(x2, result, count),
+      to(v2, result, count);
   Tbian& out = gs.CreateResult(result, count);
   std::fill(out.values.begin(), out.values.begin() + count, M);
 

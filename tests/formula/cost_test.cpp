@@ -20,7 +20,8 @@ struct Bars {
   Series high, low, vol;
 };
 
-Series Call(const Bars& bars, const char* func, const std::string& arg, const Series& argSeries = {}) {
+Series Call(const Bars& bars, const char* func, const std::string& arg,
+            const Series& argSeries = {}) {
   TGS gs;
   const int n = static_cast<int>(bars.high.size());
   gs.SetRawSeries("high", bars.high.data(), n);

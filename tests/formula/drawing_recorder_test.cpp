@@ -89,7 +89,7 @@ struct LineCase {
   Series want;
 };
 
-// V1 = 10 + bar, V2 = 100 + 2·bar; segment values written out as p + (q − p)·(i − c)/(e − c).
+// V1 = 10 + bar, V2 = 100 + 2·bar; segments written out as p + (q − p)·(i − c)/(e − c).
 const LineCase kLines[] = {
     {"one segment", {0, 0, 0, 1, 0, 0, 0, 0, 0, 0}, {0, 0, 0, 0, 0, 0, 0, 1, 0, 0}, "0",
      {M, M, M, 13, 13 + 101.0 / 4, 13 + 202.0 / 4, 13 + 303.0 / 4, 114, M, M}},
