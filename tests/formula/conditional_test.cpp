@@ -57,6 +57,8 @@ const Case kCases[] = {
     {"if without any condition value", "if", {"x", "a", "b"}, {M, M}, {1, 2}, {3, 4}, {M, M}},
     {"if constant condition -1 with a series picks A", "if", {"-1", "a", "5"}, {}, {1, 2}, {},
      {1, 2}},
+    {"if reads a shorter series as without value", "if", {"x", "a", "0"}, {1, 1, 1, 1}, {5, 6},
+     {}, {5, 6, M, M}},
     {"if constant condition 0 with a series", "if", {"0", "a", "5"}, {}, {1, 2}, {}, {5, 5}},
     {"sma seeds with x", "sma", {"x", "3", "1"}, {3, 6, 9}, {}, {}, {3, 4, 17.0 / 3}},
     {"sma restarts after a marker", "sma", {"x", "3", "1"}, {3, M, 9, 12}, {}, {}, {3, M, 9, 10}},

@@ -2,6 +2,8 @@
 // segments with and without extension.
 #include <gtest/gtest.h>
 
+#include <cmath>
+#include <random>
 #include <string>
 #include <vector>
 
@@ -175,6 +177,46 @@ TEST(DrawLine, Messages) {
     EXPECT_EQ(gs.ErrorText(), kWant[bad]);
     EXPECT_EQ(gs.FindSeries("@tt_0"), nullptr);
     EXPECT_TRUE(gs.Outputs().empty());
+  }
+}
+
+// Every function of the conditional, drawing and cost families, called with odd arguments
+// over extreme values, either fails with a message or stores only finite values.
+TEST(ConditionalDrawingCost, NoNaNOrInfinityForAnyArguments) {
+  const Series x = {1e300, -1e300, M, 0, 1, 1e-300, 5, 1, 1, -2, 1e300, 3};
+  const Series a = {2, M, -1e300, 1, 0, 1e300, 1, 1, 0, 3, -1e300, 1};
+  const Texts pool = {"x",   "a",      "drawnull", "0",         "1",   "-1",  "2.5",
+                      "1e300", "-1e300", "-10000000", "100000000", "foo", ""};
+  const char* kNames[] = {"if", "sma", "longcross", "between", "range", "nday", "upnday",
+                          "downnday", "barslastcount", "exist", "every", "last", "rgb", "const",
+                          "drawline", "stickline", "drawtext", "cost", "winner"};
+  std::mt19937 random(11);
+  std::uniform_int_distribution<size_t> pick(0, pool.size() - 1);
+  for (const char* name : kNames) {
+    SCOPED_TRACE(name);
+    for (int round = 0; round < 300; ++round) {
+      TGS gs;
+      gs.SetRawSeries("x", x.data(), static_cast<int>(x.size()));
+      gs.SetRawSeries("a", a.data(), static_cast<int>(a.size()));
+      gs.SetRawSeries("high", x.data(), static_cast<int>(x.size()));
+      gs.SetRawSeries("low", a.data(), static_cast<int>(a.size()));
+      gs.SetRawSeries("vol", a.data(), static_cast<int>(a.size()));
+      Texts args;
+      for (int k = 0; k < 5; ++k) args.push_back(pool[pick(random)]);
+      args.push_back("::");
+      args.emplace_back();
+      const std::string result = round % 2 ? "r" : "@tt_1";
+      if (!gs.Functions().Lookup(name)(gs, result, name, args)) {
+        EXPECT_FALSE(gs.ErrorText().empty());
+        continue;
+      }
+      if (const Tbian* series = gs.FindSeries(result)) {
+        for (double v : Values(series)) ASSERT_TRUE(std::isfinite(v)) << args[0] << "," << args[1];
+      }
+      for (const auto& [constant, text] : gs.Constants()) {
+        EXPECT_EQ(text.find_first_of("ni"), std::string::npos) << text;  // no "nan", "inf"
+      }
+    }
   }
 }
 
