@@ -1,5 +1,6 @@
 // Conditional and three-argument functions with their own argument checks: IF, SMA, the run
 // and crossing tests, BETWEEN/RANGE, and the constant makers RGB and CONST.
+#include <algorithm>
 #include <cfloat>
 #include <cstdint>
 #include <limits>

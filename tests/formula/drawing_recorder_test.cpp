@@ -50,7 +50,7 @@ TEST(DrawingRecorder, EntryHoldsEveryArgumentTextAndTheAttributes) {
   // An unresolvable argument is the chart's business; an empty one keeps its place.
   ASSERT_TRUE(recorder(gs, "", "drawtext", {"nosuch", "'up,down'", "", "close", "::colorred", ""}));
   ASSERT_EQ(gs.Outputs(), Texts{"drawtext=nosuch,'up,down',,close,::colorred"});
-  EXPECT_TRUE(gs.AllSeries().size() == 1);
+  EXPECT_EQ(gs.AllSeries().size(), 1u);  // nothing stored but the entry
 }
 
 TEST(DrawingRecorder, CompiledStickLine) {
