@@ -133,9 +133,6 @@ class TGS {
   const std::vector<std::string>& SourceLines() const { return sourceLines_; }
   const std::vector<std::string>& Program() const { return program_; }
 
-  // Every series of the stores, in search order (raw, computed); for tools and tests.
-  std::vector<const Tbian*> AllSeries() const;
-
  private:
   using SeriesList = std::vector<std::unique_ptr<Tbian>>;
 

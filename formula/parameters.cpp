@@ -34,7 +34,9 @@ void TGS::ApplyParameterText(std::string_view parameters) {
     texts.push_back(parameters.substr(start, comma - start));
     start = comma + 1;
   }
-  for (int slot = 0; slot < kParamOverrideCount; ++slot) {
+  for (int slot = 0; slot < kParamSlotCount; ++slot) {
+    // Slots past the 40 the parameter text can reach are freed too, so a formula with more
+    // parameters finds its slots again on every run.
     params_[slot].name.clear();
     params_[slot].value =
         slot < static_cast<int>(texts.size()) ? LeadingInteger(texts[slot]) : 0;

@@ -196,13 +196,6 @@ void TGS::ClearAll() {
   attached_ = {};
 }
 
-std::vector<const Tbian*> TGS::AllSeries() const {
-  std::vector<const Tbian*> all;
-  for (const auto& series : *raw_) all.push_back(series.get());
-  for (const auto& series : computed_) all.push_back(series.get());
-  return all;
-}
-
 bool ResolveOperand(TGS& gs, std::string_view text, Operand& out) {
   if (const Tbian* series = gs.ResolveSeries(text)) {
     out.series = series;

@@ -57,7 +57,12 @@ struct Args {
   double* out;
   int count;
 
-  int LengthAt(int i) const { return nSeries ? TruncToInt(nSeries[i]) : n; }
+  int LengthAt(int i) const { return nSeries ? Length(nSeries[i]) : n; }
+  // Truncated toward zero and kept far from int overflow; the marker stays recognisable.
+  static int Length(double value) {
+    return std::clamp(TruncToInt(value), -kLengthLimit, kLengthLimit);
+  }
+  static constexpr int kLengthLimit = 100'000'000;
 };
 
 void Sum(const Args& a) {
@@ -221,7 +226,32 @@ void Xma(const Args& a) {
   }
 }
 
+// MA with a constant length above 0, the common case, without the per-bar length checks.
+void MaConstant(const double* x, double* out, int count, int n) {
+  double s = 0;
+  const int warm = std::min(n - 1, count);
+  for (int i = 0; i < warm; ++i) {
+    if (x[i] != M) s += x[i];
+    out[i] = M;
+  }
+  for (int i = std::max(warm, 0); i < count; ++i) {
+    const bool hasValue = x[i] != M;
+    if (hasValue) s += x[i];
+    const double oldest = x[i - n + 1];
+    if (oldest == M) {
+      out[i] = M;
+    } else {
+      out[i] = hasValue ? s / n : M;
+      s -= oldest;
+    }
+  }
+}
+
 void Ma(const Args& a) {
+  if (!a.nSeries && a.n > 0) {
+    MaConstant(a.x, a.out, a.count, a.n);
+    return;
+  }
   double s = 0;
   for (int i = 0; i < a.count; ++i) {
     const int n = a.LengthAt(i);
@@ -337,7 +367,7 @@ void Ema(const Args& a) {
       a.out[i] = M;
       continue;
     }
-    a.out[i] = EmaStep(a.x[i], a.out[i - 1], a.nSeries ? TruncToInt(a.nSeries[i]) : n);
+    a.out[i] = EmaStep(a.x[i], a.out[i - 1], a.nSeries ? Args::Length(a.nSeries[i]) : n);
   }
 }
 
@@ -423,7 +453,7 @@ bool WindowFamilyRoutine(TGS& gs, const std::string& result, std::string_view fu
     nInput.From(*nSeries, result_series, count);
     nRaw = count > 0 ? nInput.values[count - 1] : 0;
   }
-  Args a{xInput.values, nSeries ? nInput.values : nullptr, nRaw, TruncToInt(nRaw),
+  Args a{xInput.values, nSeries ? nInput.values : nullptr, nRaw, Args::Length(nRaw),
          result_series.data(), count};
 
   if (which == Window::kSum) {

@@ -5,9 +5,12 @@
 #include <filesystem>
 #include <fstream>
 
+#include "common/format.h"
 #include "common/text_encoding.h"
 #include "formula/builtin_formulas.h"
 #include "formula/colour_words.h"
+#include "formula/ex_rights.h"
+#include "formula/functions/library.h"
 #include "formula/interpreter.h"
 #include "sample_bars.h"
 
@@ -62,6 +65,17 @@ TEST_F(Interpreter, KdjTitleComesOutLowerCase) {
   EXPECT_EQ(gs_.Title(), "经典版kdj");
 }
 
+TEST_F(Interpreter, HeaderStatements) {
+  ASSERT_TRUE(gs_.CompileText("DRAWK:=YES;TECHNAME:=Mine;X:C;"));
+  EXPECT_EQ(gs_.DrawK(), 0);
+  EXPECT_EQ(gs_.ShortName(), "mine");
+  ASSERT_TRUE(gs_.CompileText("drawk:=true;X:C;"));
+  EXPECT_EQ(gs_.DrawK(), 1);
+  ASSERT_TRUE(gs_.CompileText("X:C;"));
+  EXPECT_EQ(gs_.DrawK(), -1);
+  EXPECT_EQ(gs_.ShortName(), "");
+}
+
 TEST_F(Interpreter, Parameters) {
   struct Case {
     const char* text;
@@ -87,6 +101,19 @@ TEST_F(Interpreter, Parameters) {
   EXPECT_EQ(value, 500);
   ASSERT_TRUE(gs_.ResolveConstant("x", value));
   EXPECT_EQ(value, 509);
+}
+
+TEST_F(Interpreter, MoreThanFortyParametersSurviveARerun) {
+  std::string text;
+  for (int i = 1; i <= 45; ++i) text += Format("P%d:=INPUT(1,100,%d,%d);", i, i, i);
+  text += "X:P45+P1;";
+  ASSERT_TRUE(gs_.CompileText(text, "7")) << gs_.ErrorText();
+  ASSERT_TRUE(gs_.Run()) << gs_.ErrorText();
+  double value = 0;
+  ASSERT_TRUE(gs_.ResolveConstant("x", value));
+  EXPECT_EQ(value, 46);
+  EXPECT_EQ(gs_.ParamSlots()[44].name, "p45");
+  EXPECT_EQ(gs_.ParamSlots()[45].name, "");
 }
 
 TEST_F(Interpreter, UnnamedCallGetsTheRunsName) {
@@ -269,6 +296,31 @@ TEST(InterpreterData, NameResolution) {
   EXPECT_EQ(gs.LastValue("nosuch"), M);
 }
 
+TEST(InterpreterData, OperandsAndChildren) {
+  TGS gs;
+  const std::vector<double> close = {1, 2, 3};
+  gs.SetRawSeries("close", close.data(), 3);
+  gs.AddConstant("k", 1.0 / 3);
+  Operand operand;
+  ASSERT_TRUE(ResolveOperand(gs, "C", operand));
+  EXPECT_EQ(operand.At(2), 3);
+  ASSERT_TRUE(ResolveOperand(gs, "K", operand));
+  EXPECT_FALSE(operand.IsSeries());
+  EXPECT_EQ(operand.At(2), 0.33);
+  EXPECT_FALSE(ResolveOperand(gs, "nosuch", operand));
+
+  const std::vector<float> finance(8, 100.0f);
+  gs.Attach({nullptr, {}, finance, {}});
+  TGS child(&gs);
+  EXPECT_EQ(child.BarCount(), 3);
+  EXPECT_EQ(child.FindSeries("close"), gs.FindSeries("close"));
+  double capital = 0;
+  ASSERT_TRUE(child.ResolveConstant("capital", capital));
+  EXPECT_EQ(capital, 1);
+  ASSERT_TRUE(child.CompileText("X:C*2;"));
+  EXPECT_EQ(gs.FindSeries("x"), nullptr);  // the child's variables are its own
+}
+
 TEST(InterpreterData, AssigningARawNameOverwritesIt) {
   TGS gs;
   const std::vector<double> close = {1, 2, 3};
@@ -337,6 +389,26 @@ TEST_F(Adjustment, RecompileNeverAdjustsTwice) {
   EXPECT_EQ(Values(gs_.FindSeries("close")),
             (std::vector<double>{Forward(10), Forward(11), Forward(12), 6, 7, 8}));
   EXPECT_EQ(Values(gs_.ResolveSeries("q_close")), (std::vector<double>{10, 11, 12, 6, 7, 8}));
+}
+
+TEST(ExRightsRecords, RoundTripAndEnds) {
+  ExRightsRecord a;
+  a.flag = 1;
+  a.date = 20240105;
+  a.cash = 1.5f;
+  a.rightsPrice = 8.25f;
+  a.bonus = 3;
+  a.rights = 2;
+  ExRightsRecord end;
+  const std::string bytes = EncodeExRights({a, a, end, a});
+  ASSERT_EQ(bytes.size(), 4 * kExRightsRecordSize);
+  EXPECT_EQ(static_cast<unsigned char>(bytes[1]), 20240105 & 0xFF);
+  const std::vector<ExRightsRecord> decoded = DecodeExRights(bytes);
+  ASSERT_EQ(decoded.size(), 2u);  // the flag-0 record ends the list
+  EXPECT_EQ(decoded[1].date, 20240105);
+  EXPECT_EQ(decoded[1].rightsPrice, 8.25f);
+  EXPECT_EQ(decoded[1].rights, 2.0f);
+  EXPECT_TRUE(DecodeExRights(bytes.substr(0, 20)).empty());  // a partial record is no record
 }
 
 TEST_F(Adjustment, NothingToApply) {

@@ -1,0 +1,88 @@
+// Data file loading and CSV writing for the formula runner.
+#include "formula_runner.h"
+
+#include <cstdio>
+
+#include "common/format.h"
+#include "common/numbers.h"
+#include "market/bar_series.h"
+
+namespace vorelin {
+
+namespace {
+
+class StderrSink : public MessageSink {
+ public:
+  void Show(const std::string& text) override { std::fprintf(stderr, "%s\n", text.c_str()); }
+  bool Ask(const std::string&) override { return false; }
+};
+
+}  // namespace
+
+bool LoadDataFile(const std::filesystem::path& path, TGS& gs, std::string& error) {
+  StderrSink sink;
+  Tstock stock(&sink);
+  stock.FileName = path.string();
+  if (!stock.LoadBars()) {
+    error = "数据文件: " + path.string() + " 不存在!";
+    return false;
+  }
+  const size_t n = stock.Bars.size();
+  std::vector<double> columns[8];
+  for (auto& column : columns) column.reserve(n);
+  for (const TBarRecord& bar : stock.Bars) {
+    columns[0].push_back(ParseDecimalOr(bar.date, 0));
+    columns[1].push_back(ParseDecimalOr(bar.time, 0));
+    columns[2].push_back(bar.open);
+    columns[3].push_back(bar.high);
+    columns[4].push_back(bar.low);
+    columns[5].push_back(bar.close);
+    columns[6].push_back(bar.amount);
+    columns[7].push_back(bar.vol);
+  }
+  static const char* const kNames[] = {"date", "time",  "open",   "high",
+                                       "low",  "close", "amount", "vol"};
+  for (int k = 0; k < 8; ++k) {
+    if (!gs.SetRawSeries(kNames[k], columns[k].data(), static_cast<int>(n))) {
+      error = gs.ErrorText();
+      return false;
+    }
+  }
+  return true;
+}
+
+std::vector<std::string> SeriesOutputNames(TGS& gs) {
+  std::vector<std::string> names;
+  for (const std::string& entry : gs.Outputs()) {
+    if (entry.rfind("syline=", 0) != 0) continue;
+    const size_t end = entry.find("::");
+    std::string name = AsciiLower(entry.substr(7, end == std::string::npos ? std::string::npos
+                                                                              : end - 7));
+    if (name.empty() || name[0] == '@') continue;
+    if (gs.FindSeries(name) != nullptr) names.push_back(std::move(name));
+  }
+  return names;
+}
+
+std::string SeriesCsv(TGS& gs, bool exact) {
+  const std::vector<std::string> names = SeriesOutputNames(gs);
+  std::vector<const Tbian*> series;
+  std::string csv = "bar";
+  for (const std::string& name : names) {
+    csv += "," + name;
+    series.push_back(gs.FindSeries(name));
+  }
+  csv += "\n";
+  const char* format = exact ? "%.17g" : "%.10g";
+  for (int i = 0; i < gs.BarCount(); ++i) {
+    csv += std::to_string(i);
+    for (const Tbian* line : series) {
+      csv += ",";
+      if (i < line->count && line->values[i] != kNoValue) csv += Format(format, line->values[i]);
+    }
+    csv += "\n";
+  }
+  return csv;
+}
+
+}  // namespace vorelin
