@@ -7,13 +7,13 @@
 #include <vector>
 
 #include "formula/interpreter.h"
+#include "series_expect.h"
 #include "sample_bars.h"
 
 namespace vorelin {
 namespace {
 
 constexpr double M = kNoValue;
-using Series = std::vector<double>;
 using Texts = std::vector<std::string>;
 
 // Raw series "x", "a", "b" (when given, in that order) and a call that stores under "r".
@@ -38,17 +38,6 @@ bool Call(TGS& gs, const char* func, Texts args) {
   args.push_back("::");
   args.emplace_back();
   return f(gs, "r", func, args);
-}
-
-void ExpectSeries(const Series& got, const Series& want) {
-  ASSERT_EQ(got.size(), want.size());
-  for (size_t i = 0; i < got.size(); ++i) {
-    if (want[i] == M) {
-      EXPECT_EQ(got[i], M) << "bar " << i;
-    } else {
-      EXPECT_DOUBLE_EQ(got[i], want[i]) << "bar " << i;
-    }
-  }
 }
 
 const Case kCases[] = {

@@ -9,25 +9,14 @@
 
 #include "formula/function_table.h"
 #include "formula/interpreter.h"
+#include "series_expect.h"
 #include "sample_bars.h"
 
 namespace vorelin {
 namespace {
 
 constexpr double M = kNoValue;
-using Series = std::vector<double>;
 using Texts = std::vector<std::string>;
-
-void ExpectSeries(const Series& got, const Series& want) {
-  ASSERT_EQ(got.size(), want.size());
-  for (size_t i = 0; i < got.size(); ++i) {
-    if (want[i] == M) {
-      EXPECT_EQ(got[i], M) << "bar " << i;
-    } else {
-      EXPECT_DOUBLE_EQ(got[i], want[i]) << "bar " << i;
-    }
-  }
-}
 
 TEST(DrawingRecorder, EveryDrawingNameSharesTheRecorder) {
   const TFunclist& table = StandardFunctionTable();
