@@ -1,0 +1,264 @@
+// Compiling a formula and running its program statement by statement over all bars, with
+// the output list, the pane header values and the error text of a failed statement.
+#include "formula/interpreter.h"
+
+#include <cmath>
+
+#include "common/format.h"
+#include "common/text_file.h"
+#include "formula/builtin_formulas.h"
+#include "formula/compiler.h"
+#include "formula/source.h"
+
+namespace vorelin {
+
+namespace {
+
+constexpr size_t kRightSideLimit = 1000;
+constexpr size_t kArgumentLimit = 38;
+constexpr const char* kDefaultColours[] = {"colorwhite", "coloryellow", "colormagenta",
+                                           "colorgreen", "colorgray",   "colorblue"};
+
+// Splits at "," outside single quotes.
+std::vector<std::string> SplitArguments(std::string_view text) {
+  std::vector<std::string> args;
+  std::string current;
+  bool inQuote = false;
+  for (char ch : text) {
+    if (ch == '\'') inQuote = !inQuote;
+    if (ch == ',' && !inQuote) {
+      args.push_back(std::move(current));
+      current.clear();
+    } else {
+      current += ch;
+    }
+  }
+  args.push_back(std::move(current));
+  return args;
+}
+
+}  // namespace
+
+void TGS::InstallProgram(std::vector<std::string> lines, std::vector<std::string> program) {
+  ClearCompiled();
+  sourceLines_ = std::move(lines);
+  program_ = std::move(program);
+}
+
+bool TGS::CompileText(std::string_view text, std::string_view parameters) {
+  if (text.empty()) {
+    error_ = "程序长度不能为空!";
+    return false;
+  }
+  fileName_.clear();
+  std::vector<std::string> lines = SplitLines(RemoveComments(text));
+  std::vector<std::string> program;
+  std::string error;
+  if (!CompileProgram(lines, Functions(), program, error)) {
+    error_ = std::move(error);
+    return false;
+  }
+  InstallProgram(std::move(lines), std::move(program));
+  return Run(parameters);
+}
+
+bool TGS::CompileFile(const std::filesystem::path& path, std::string_view parameters) {
+  std::vector<std::string> lines;
+  std::error_code ignored;
+  if (!std::filesystem::is_regular_file(path, ignored) || !ReadTextLines(path, lines)) {
+    error_ = "公式文件: " + path.string() + " 不存在!";
+    return false;
+  }
+  std::vector<std::string> program;
+  std::string error;
+  if (!CompileProgram(lines, Functions(), program, error)) {
+    error_ = std::move(error);
+    return false;
+  }
+  if (program.empty()) return true;
+  InstallProgram(std::move(lines), std::move(program));
+  fileName_ = path.string();
+  return Run(parameters);
+}
+
+bool TGS::Run(std::string_view parameters) {
+  if (program_.empty() || BarCount() == 0) {
+    error_ = "公式长度为零或原始数据为零!";
+    return false;
+  }
+  outputs_.clear();
+  constants_.clear();
+  ApplyParameterText(parameters);
+  if (adjustmentType_ != 0 && !excludedFromAdjustment_) {
+    const Tbian* original = FindIn(*originals_, "q_close");
+    const Tbian* close = FindIn(*raw_, "close");
+    if (original == nullptr || (close != nullptr && close->count != original->count)) {
+      ApplyAdjustment();
+    }
+  }
+  error_.clear();
+  int colourIndex = 0;
+  for (size_t i = 0; i < program_.size(); ++i) {
+    scratchUsed_ = 0;
+    const StatementOutcome outcome = RunStatement(program_[i], static_cast<int>(i), colourIndex);
+    if (outcome == StatementOutcome::kAbandoned) return false;
+    if (outcome == StatementOutcome::kFailed) {
+      error_ += "\r\n" + stockName_ + ":" + fileName_ + "\r\n" +
+                Format("第%d行发现错误:", static_cast<int>(i) + 1) + program_[i];
+      return false;
+    }
+  }
+  return true;
+}
+
+TGS::StatementOutcome TGS::RunStatement(const std::string& compiled, int index,
+                                        int& colourIndex) {
+  constexpr StatementOutcome kDone = StatementOutcome::kDone;
+  constexpr StatementOutcome kFailed = StatementOutcome::kFailed;
+  const std::string statement = AsciiLower(TrimControl(compiled));
+  if (statement.empty() || statement[0] == '#' || statement[0] == '*' || statement[0] == '{') {
+    return kDone;
+  }
+  std::string name;
+  std::string rhs = statement;
+  bool isOutput = false;
+  if (size_t at = statement.find(":="); at != std::string::npos) {
+    name = statement.substr(0, at);
+    rhs = statement.substr(at + 2);
+  } else if (size_t colon = statement.find(':'); colon != std::string::npos) {
+    const size_t quote = statement.find('\'');
+    if (quote == std::string::npos || quote > colon) {
+      name = statement.substr(0, colon);
+      rhs = statement.substr(colon + 1);
+      isOutput = true;
+    }
+  }
+  if (rhs.size() > kRightSideLimit) rhs.resize(kRightSideLimit);
+
+  std::string attributes;
+  {
+    size_t comma = std::string::npos;
+    for (size_t k = rhs.size(); k-- > 0;) {
+      if (rhs[k] == ')') break;
+      if (rhs[k] == ',') comma = k;
+    }
+    if (comma != std::string::npos) {
+      attributes = rhs.substr(comma + 1);
+      rhs.resize(comma);
+    }
+  }
+
+  if (name == "techtitle") {
+    title_ = rhs;
+    return kDone;
+  }
+  if (name == "drawk") {
+    drawK_ = rhs == "true" ? 1 : 0;
+    return kDone;
+  }
+  if (name == "techname") {
+    shortName_ = rhs;
+    return kDone;
+  }
+
+  auto withDefaultColour = [&](std::string attrs) {
+    if (attrs.find("color") == std::string::npos) {
+      attrs = std::string(kDefaultColours[colourIndex]) + "," + attrs;
+      ++colourIndex;
+    }
+    if (colourIndex == 6) colourIndex = 0;
+    return attrs;
+  };
+  if (isOutput && !name.empty()) AddOutput("syline=" + name + "::" + withDefaultColour(attributes));
+
+  const size_t open = rhs.find('(');
+  const size_t close = rhs.find(')');
+  if (open != std::string::npos && (close == std::string::npos || open < close)) {
+    const std::string func = rhs.substr(0, open);
+    const std::string argsText =
+        rhs.substr(open + 1, close == std::string::npos ? std::string::npos : close - open - 1);
+    if (LibraryFunction function = Functions().Lookup(func)) {
+      std::vector<std::string> args = SplitArguments(argsText);
+      if (args.size() > kArgumentLimit) args.resize(kArgumentLimit);
+      args.push_back("::" + attributes);
+      args.emplace_back();
+      if (name.empty() && !IsDrawingCommandName(func)) {
+        name = Format("@TT_%d", index);
+        AddOutput("syline=" + name + "::" + attributes);
+      }
+      return function(*this, AsciiLower(name), func, args) ? kDone : kFailed;
+    }
+    return CallFormula(name, func, argsText);
+  }
+
+  if (name.empty()) {
+    double value = 0;
+    if (ResolveConstant(rhs, value)) AddOutput("syline=" + rhs + "::" + withDefaultColour(attributes));
+    return kDone;
+  }
+  if (const Tbian* source = ResolveSeries(rhs)) {
+    const int count = source->count;
+    Tbian& target = CreateResult(name, count);
+    if (&target != source) {
+      std::copy(source->values.begin(), source->values.begin() + count, target.values.begin());
+    }
+    return kDone;
+  }
+  double value = 0;
+  if (ResolveConstant(rhs, value)) {
+    AddConstant(name, value);
+    return kDone;
+  }
+  return kFailed;
+}
+
+// A call of another formula: "MACD.DIF"(5,10,3) runs the built-in MACD in a child with the
+// parameter text 5,10,3, and copies its DIF line.
+TGS::StatementOutcome TGS::CallFormula(const std::string& name, const std::string& func,
+                      const std::string& argsText) {
+  std::string reference;
+  for (char ch : func) {
+    if (ch != '"') reference += ch;
+  }
+  std::string formula = reference;
+  std::string line;
+  if (size_t dot = reference.find('.'); dot != std::string::npos) {
+    formula = reference.substr(0, dot);
+    line = reference.substr(dot + 1);
+  }
+  std::string parameters;
+  for (const std::string& arg :
+       argsText.empty() ? std::vector<std::string>{} : SplitArguments(argsText)) {
+    double value = 0;
+    if (!ResolveConstant(arg, value)) {
+      error_ = formula + "(" + argsText + ")中的变量未定义!";
+      return StatementOutcome::kAbandoned;
+    }
+    parameters += Format("%ld,", std::lround(value));
+  }
+  const std::string& text = BuiltinFormulas().TextOf(formula);
+  if (text.empty() || depth_ >= kMaxReferenceDepth) {
+    error_ = "不存在函数:" + formula + " !";
+    return StatementOutcome::kFailed;
+  }
+  TGS child(this);
+  if (!child.CompileText(text, parameters)) {
+    error_ = child.ErrorText();
+    return StatementOutcome::kFailed;
+  }
+  if (line.empty()) {
+    if (child.Outputs().empty()) return StatementOutcome::kFailed;
+    const std::string& first = child.Outputs().front();
+    const size_t start = first.find('=');
+    const size_t end = first.find("::");
+    if (start == std::string::npos || end == std::string::npos || end < start) return StatementOutcome::kFailed;
+    line = first.substr(start + 1, end - start - 1);
+  }
+  const Tbian* found = child.ResolveSeries(line);
+  if (found == nullptr) return StatementOutcome::kFailed;
+  Tbian& target = CreateResult(name, found->count);
+  std::copy(found->values.begin(), found->values.begin() + found->count, target.values.begin());
+  return StatementOutcome::kDone;
+}
+
+}  // namespace vorelin

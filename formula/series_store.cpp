@@ -1,0 +1,218 @@
+// The interpreter's stores: raw bar series (shared with a parent), computed series, scratch
+// series for formula references, named constants, and entering raw data.
+#include <algorithm>
+
+#include "common/format.h"
+#include "formula/functions/library.h"
+#include "formula/interpreter.h"
+
+namespace vorelin {
+
+TGS::TGS(TGS* parent)
+    : parent_(parent),
+      depth_(parent ? parent->depth_ + 1 : 0),
+      raw_(parent ? parent->raw_ : &ownRaw_),
+      originals_(parent ? parent->originals_ : &ownOriginals_) {
+  if (parent != nullptr) {
+    attached_ = parent->attached_;
+    exRights_ = parent->exRights_;
+  }
+}
+
+TGS::~TGS() = default;
+
+int TGS::BarCount() const { return raw_->empty() ? 0 : raw_->front()->count; }
+
+Tbian* TGS::FindIn(SeriesList& list, std::string_view lowerName) {
+  for (auto& series : list) {
+    if (series->name == lowerName) return series.get();
+  }
+  return nullptr;
+}
+
+Tbian* TGS::FindStored(std::string_view lowerName) {
+  if (Tbian* raw = FindIn(*raw_, lowerName)) return raw;
+  if (Tbian* computed = FindIn(computed_, lowerName)) return computed;
+  return FindIn(*originals_, lowerName);
+}
+
+Tbian& TGS::AddComputed(std::string_view lowerName, int count) {
+  auto series = std::make_unique<Tbian>();
+  series->name = std::string(lowerName);
+  series->count = count;
+  series->values.assign(static_cast<size_t>(std::max(count, 0)), 0.0);
+  computed_.push_back(std::move(series));
+  return *computed_.back();
+}
+
+Tbian* TGS::FindSeries(std::string_view name) {
+  std::string lower = AsciiLower(name);
+  if (Tbian* stored = FindStored(lower)) {
+    if (lower == "drawnull") {
+      stored->count = BarCount();
+      stored->values.assign(static_cast<size_t>(stored->count), kNoValue);
+    }
+    return stored;
+  }
+  if (lower == "drawnull") {
+    Tbian& series = AddComputed(lower, BarCount());
+    std::fill(series.values.begin(), series.values.end(), kNoValue);
+    return &series;
+  }
+  return DrawnSeries(lower);
+}
+
+// "dopen", "dhigh", ...: the series through the zig-zag point finder with straight lines
+// between its turning points.
+Tbian* TGS::DrawnSeries(const std::string& lowerName) {
+  static const char* const kDrawn[] = {"dopen", "dhigh", "dlow", "dclose", "dvol"};
+  if (std::find(std::begin(kDrawn), std::end(kDrawn), lowerName) == std::end(kDrawn)) {
+    return nullptr;
+  }
+  ZigZagPointFinder finder = StandardZigZagFinder();
+  if (finder == nullptr) return nullptr;
+  Tbian* price = ResolveSeries(lowerName.substr(1));
+  if (price == nullptr) return nullptr;
+  std::vector<double> points;
+  if (!finder(*price, 0.001, points) || points.size() < static_cast<size_t>(price->count)) {
+    return nullptr;
+  }
+  const int n = price->count;
+  Tbian& out = AddComputed(lowerName, n);
+  int previous = -1;
+  for (int i = 0; i < n; ++i) {
+    out.values[i] = points[i];
+    if (points[i] == kNoValue) continue;
+    if (previous >= 0 && i - previous > 1) {
+      const double from = points[previous];
+      const double step = (points[i] - from) / (i - previous);
+      for (int j = previous + 1; j < i; ++j) out.values[j] = from + step * (j - previous);
+    }
+    previous = i;
+  }
+  return &out;
+}
+
+Tbian& TGS::CreateResult(std::string_view name, int count) {
+  std::string lower = AsciiLower(name);
+  count = std::clamp(count, 0, kSeriesCapacity);
+  Tbian* series = FindIn(*raw_, lower);
+  if (series == nullptr) series = FindIn(computed_, lower);
+  if (series == nullptr) return AddComputed(lower, count);
+  if (series->values.size() < static_cast<size_t>(count)) {
+    series->values.resize(static_cast<size_t>(count), 0.0);
+  }
+  series->count = count;
+  return *series;
+}
+
+bool TGS::SetRawSeries(std::string_view name, const double* values, int n) {
+  std::string lower = AsciiLower(name);
+  Tbian* series = FindStored(lower);
+  const int existing = series != nullptr ? series->count : 0;
+  if (n < 0 || n > kRawSeriesLimit || existing + n > kRawSeriesLimit) {
+    error_ = kOverflowMessage;
+    return false;
+  }
+  if (series == nullptr) {
+    auto created = std::make_unique<Tbian>();
+    created->name = lower;
+    raw_->push_back(std::move(created));
+    series = raw_->back().get();
+  }
+  series->values.resize(static_cast<size_t>(existing));
+  series->values.insert(series->values.end(), values, values + n);
+  series->count = existing + n;
+  return true;
+}
+
+bool TGS::PushRawValue(std::string_view name, double value, bool append) {
+  std::string lower = AsciiLower(name);
+  Tbian* series = FindStored(lower);
+  if (series == nullptr) {
+    auto created = std::make_unique<Tbian>();
+    created->name = lower;
+    raw_->push_back(std::move(created));
+    series = raw_->back().get();
+  }
+  if (series->count >= kRawSeriesLimit + 1) {
+    error_ = kOverflowMessage;
+    return false;
+  }
+  if (append || series->count == 0) {
+    if (series->values.size() <= static_cast<size_t>(series->count)) {
+      series->values.resize(static_cast<size_t>(series->count) + 1);
+    }
+    series->values[series->count] = value;
+    ++series->count;
+  } else {
+    series->values[series->count - 1] = value;
+  }
+  return true;
+}
+
+void TGS::AddConstantText(std::string_view name, std::string valueText) {
+  std::string lower = AsciiLower(name);
+  for (auto& [constantName, text] : constants_) {
+    if (constantName == lower) {
+      text = std::move(valueText);
+      return;
+    }
+  }
+  constants_.emplace_back(std::move(lower), std::move(valueText));
+}
+
+void TGS::AddConstant(std::string_view name, double value) {
+  AddConstantText(name, Format("%.2f", value));
+}
+
+Tbian& TGS::NextScratch() {
+  if (scratchUsed_ == scratch_.size()) scratch_.push_back(std::make_unique<Tbian>());
+  return *scratch_[scratchUsed_++];
+}
+
+void TGS::ClearCompiled() {
+  outputs_.clear();
+  computed_.clear();
+  scratch_.clear();
+  scratchUsed_ = 0;
+  constants_.clear();
+  sourceLines_.clear();
+  program_.clear();
+  drawK_ = -1;
+  shortName_.clear();
+  title_.clear();
+  stockName_.clear();
+  stockCode_.clear();
+  periodLabel_.clear();
+}
+
+void TGS::ClearAll() {
+  ClearCompiled();
+  if (parent_ == nullptr) {
+    ownRaw_.clear();
+    ownOriginals_.clear();
+  }
+  attached_ = {};
+}
+
+std::vector<const Tbian*> TGS::AllSeries() const {
+  std::vector<const Tbian*> all;
+  for (const auto& series : *raw_) all.push_back(series.get());
+  for (const auto& series : computed_) all.push_back(series.get());
+  return all;
+}
+
+bool ResolveOperand(TGS& gs, std::string_view text, Operand& out) {
+  if (const Tbian* series = gs.ResolveSeries(text)) {
+    out.series = series;
+    return true;
+  }
+  double value = 0.0;
+  if (!gs.ResolveConstant(text, value)) return false;
+  out.series = nullptr;
+  out.constant = value;
+  return true;
+}
+
+}  // namespace vorelin
