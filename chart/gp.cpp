@@ -13,6 +13,7 @@ TGP::TGP(int width, int height, CanvasFactory canvases, PaneFormulaFactory formu
       blocks_(std::make_unique<ChartBlocks>()), previous_width_(width) {
   fs_panes_[0] = formulas(nullptr);
   fs_panes_[1] = formulas(fs_panes_[0].get());
+  for (auto& pane : fs_panes_) pane->ExcludeFromAdjustment();
   panes_[0] = formulas(nullptr);
   for (int i = 1; i < kPaneCount; ++i) panes_[static_cast<size_t>(i)] = formulas(panes_[0].get());
 
@@ -439,7 +440,7 @@ void TGP::RemoveCurrentPane() {
 }
 
 void TGP::SetQuote(const TStockDirEntry& record) {
-  std::copy(record.bytes.begin(), record.bytes.end(), blocks_->stock_record.begin());
+  blocks_->stock_record = record;
   DeriveQuoteBlocks(*blocks_);
   RepaintChart();
 }

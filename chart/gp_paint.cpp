@@ -73,6 +73,8 @@ void TGP::RepaintChart() {
   for (PaneFlags& flags : kline_flags_) flags.period_label = Week;
   fs_flags_[0].stock_name = StkName;
   fs_flags_[0].stock_label = StkLabel;
+  panes_[0]->SetStockTexts(StkName, StkLabel, Week);
+  fs_panes_[0]->SetStockTexts(StkName, StkLabel, "");
 
   if (show_fs_) {
     if (fs_heights_[0] == 0) {

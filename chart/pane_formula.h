@@ -8,6 +8,8 @@
 #include <string>
 #include <vector>
 
+#include "market/stock_directory.h"
+
 namespace vorelin {
 
 inline constexpr double kChartNoValue = -10'000'000.0;
@@ -26,7 +28,7 @@ struct ChartBlocks {
   std::array<float, 101> quote{};
   std::array<float, 101> finance{};
   std::array<float, 8> breadth{};
-  std::array<uint8_t, 1326> stock_record{};
+  TStockDirEntry stock_record;
 };
 
 class PaneFormula {
@@ -66,6 +68,8 @@ class PaneFormula {
   virtual void SetFileName(const std::string& name) = 0;
   virtual std::string FileName() const = 0;
   virtual void AttachBlocks(ChartBlocks* blocks) = 0;
+  // Time-sharing formulas never adjust their prices.
+  virtual void ExcludeFromAdjustment() {}
 };
 
 }  // namespace vorelin

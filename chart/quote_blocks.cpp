@@ -8,7 +8,7 @@ namespace {
 
 float FloatAt(const ChartBlocks& blocks, size_t offset) {
   uint32_t bits = 0;
-  for (int i = 3; i >= 0; --i) bits = (bits << 8) | blocks.stock_record[offset + static_cast<size_t>(i)];
+  for (int i = 3; i >= 0; --i) bits = (bits << 8) | blocks.stock_record.bytes[offset + static_cast<size_t>(i)];
   float value = 0;
   std::memcpy(&value, &bits, sizeof value);
   return value;
@@ -16,7 +16,7 @@ float FloatAt(const ChartBlocks& blocks, size_t offset) {
 
 uint32_t U32At(const ChartBlocks& blocks, size_t offset) {
   uint32_t bits = 0;
-  for (int i = 3; i >= 0; --i) bits = (bits << 8) | blocks.stock_record[offset + static_cast<size_t>(i)];
+  for (int i = 3; i >= 0; --i) bits = (bits << 8) | blocks.stock_record.bytes[offset + static_cast<size_t>(i)];
   return bits;
 }
 

@@ -92,25 +92,62 @@ void QtCanvas::MoveTo(int x, int y) { position_ = {x, y}; }
 void QtCanvas::LineTo(int x, int y) {
   const Point from = position_;
   position_ = {x, y};
-  const int dx = x - from.x;
-  const int dy = y - from.y;
-  if (dx == 0 && dy == 0) return;
-  ApplyPen(*painter_);
+  if (from.x == x && from.y == y) return;
   if (pen_.width > 1) {
+    ApplyPen(*painter_);
     painter_->drawLine(from.x, from.y, x, y);
     return;
   }
-  // One step short of the end point along the major axis, as a raster line would stop.
-  int end_x = x;
-  int end_y = y;
-  if (std::abs(dx) >= std::abs(dy)) {
-    end_x = x - (dx > 0 ? 1 : -1);
-    end_y = from.y + static_cast<int>(std::lround(static_cast<double>(end_x - from.x) * dy / dx));
-  } else {
-    end_y = y - (dy > 0 ? 1 : -1);
-    end_x = from.x + static_cast<int>(std::lround(static_cast<double>(end_y - from.y) * dx / dy));
+  // One-pixel lines are stepped here so that every pixel is the raster rule's: the start
+  // point painted, the end point left out, dashes counted in pixels.
+  const std::vector<int>& pattern = DashPattern(pen_.style);
+  const QRgb colour = qRgb(RedOf(pen_.colour), GreenOf(pen_.colour), BlueOf(pen_.colour));
+  const int dx = std::abs(x - from.x);
+  const int dy = -std::abs(y - from.y);
+  const int sx = from.x < x ? 1 : -1;
+  const int sy = from.y < y ? 1 : -1;
+  int error = dx + dy;
+  int px = from.x;
+  int py = from.y;
+  size_t piece = 0;
+  int left_in_piece = pattern.empty() ? 0 : pattern[0];
+  while (px != x || py != y) {
+    if (pattern.empty() || piece % 2 == 0) PutPixel(px, py, colour);
+    if (!pattern.empty() && --left_in_piece == 0) {
+      piece = (piece + 1) % pattern.size();
+      left_in_piece = pattern[piece];
+    }
+    const int e2 = 2 * error;
+    if (e2 >= dy) {
+      error += dy;
+      px += sx;
+    }
+    if (e2 <= dx) {
+      error += dx;
+      py += sy;
+    }
   }
-  painter_->drawLine(from.x, from.y, end_x, end_y);
+}
+
+void QtCanvas::PutPixel(int x, int y, QRgb colour) {
+  if (x < 0 || y < 0 || x >= image_.width() || y >= image_.height()) return;
+  reinterpret_cast<QRgb*>(image_.scanLine(y))[x] = colour;
+}
+
+const std::vector<int>& QtCanvas::DashPattern(PenStyle style) {
+  static const std::vector<int> kSolid;
+  static const std::vector<int> kDash = {18, 6};
+  static const std::vector<int> kDot = {3, 3};
+  static const std::vector<int> kDashDot = {9, 6, 3, 6};
+  static const std::vector<int> kDashDotDot = {9, 3, 3, 3, 3, 3};
+  switch (style) {
+    case PenStyle::kDash: return kDash;
+    case PenStyle::kDot: return kDot;
+    case PenStyle::kDashDot: return kDashDot;
+    case PenStyle::kDashDotDot: return kDashDotDot;
+    case PenStyle::kSolid: break;
+  }
+  return kSolid;
 }
 
 void QtCanvas::Rectangle(int left, int top, int right, int bottom) {
@@ -165,8 +202,7 @@ void QtCanvas::Polygon(const std::vector<Point>& points) {
 }
 
 void QtCanvas::SetPixel(int x, int y, Colour colour) {
-  if (x < 0 || y < 0 || x >= image_.width() || y >= image_.height()) return;
-  painter_->fillRect(x, y, 1, 1, ToQColor(colour));
+  PutPixel(x, y, qRgb(RedOf(colour), GreenOf(colour), BlueOf(colour)));
 }
 
 Colour QtCanvas::GetPixel(int x, int y) const {

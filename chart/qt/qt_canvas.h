@@ -5,6 +5,7 @@
 #include <QImage>
 #include <QPainter>
 #include <memory>
+#include <vector>
 
 #include "chart/canvas.h"
 
@@ -39,7 +40,7 @@ class QtCanvas final : public Canvas {
   void TextOut(int x, int y, const std::string& utf8) override;
   Size TextExtent(const std::string& utf8) const override;
 
-  std::unique_ptr<Canvas> CreateBitmap(int width, int height, bool transparent) const override;
+  std::unique_ptr<Canvas> CreateBitmap(int width, int height, bool transparent = false) const override;
   void Draw(int x, int y, const Canvas& source) override;
   void StretchDraw(int left, int top, int right, int bottom, const Canvas& source) override;
 
@@ -50,6 +51,8 @@ class QtCanvas final : public Canvas {
   void ApplyPen(QPainter& painter) const;
   void ApplyBrush(QPainter& painter) const;
   QFont QtFont() const;
+  void PutPixel(int x, int y, QRgb colour);
+  static const std::vector<int>& DashPattern(PenStyle style);
 
   QImage image_;
   std::unique_ptr<QPainter> painter_;

@@ -35,7 +35,7 @@ class RecordingCanvas final : public Canvas {
   Colour GetPixel(int x, int y) const override;
   void TextOut(int x, int y, const std::string& utf8) override;
   Size TextExtent(const std::string& utf8) const override;
-  std::unique_ptr<Canvas> CreateBitmap(int width, int height, bool transparent) const override;
+  std::unique_ptr<Canvas> CreateBitmap(int width, int height, bool transparent = false) const override;
   void Draw(int x, int y, const Canvas& source) override;
   void StretchDraw(int left, int top, int right, int bottom, const Canvas& source) override;
   RgbImage ReadPixels() const override;
