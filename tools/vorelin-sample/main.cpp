@@ -1,0 +1,24 @@
+// vorelin-sample --root DIR: writes the sample market into a data root.
+#include <cstdio>
+#include <cstring>
+
+#include "common/data_root.h"
+#include "sample_market.h"
+
+int main(int argc, char** argv) {
+  for (int i = 1; i < argc; ++i) {
+    if (std::strcmp(argv[i], "--help") == 0 || std::strcmp(argv[i], "-h") == 0) {
+      std::printf("usage: vorelin-sample [--root DIR]\n"
+                  "Writes DayData/, MinData/ and winbase.dat of a made-up sample market.\n");
+      return 0;
+    }
+  }
+  std::filesystem::path root = vorelin::ResolveDataRoot(vorelin::FindRootOption(argc, argv));
+  std::string error;
+  if (!vorelin::WriteSampleMarket(root, error)) {
+    std::fprintf(stderr, "vorelin-sample: %s\n", error.c_str());
+    return 1;
+  }
+  std::printf("sample market written to %s\n", root.string().c_str());
+  return 0;
+}
