@@ -3,6 +3,7 @@
 
 #include <QImage>
 #include <QString>
+#include <algorithm>
 #include <cstdio>
 #include <filesystem>
 #include <map>
@@ -64,26 +65,29 @@ bool RenderChartFile(const RenderOptions& options, std::string* error) {
     *error = "数据文件不存在: " + options.data_file;
     return false;
   }
-  Tstock stock;
+  // The first bad line's message is kept: a file of nothing but bad lines is no chart.
+  struct CollectingSink : MessageSink {
+    void Show(const std::string& text) override { message = text; }
+    bool Ask(const std::string&) override { return false; }
+    std::string message;
+  } sink;
+  Tstock stock(&sink);
   stock.FileName = options.data_file;
   if (!stock.LoadBars()) {
     *error = "无法读取数据文件: " + options.data_file;
     return false;
   }
-  if (stock.Bars.empty()) {
-    *error = "数据文件没有K线: " + options.data_file;
+  const bool any_bar = std::any_of(stock.Bars.begin(), stock.Bars.end(),
+                                   [](const TBarRecord& bar) { return !bar.date.empty(); });
+  if (!any_bar) {
+    *error = (sink.message.empty() ? std::string("数据文件没有K线") : sink.message) + ": " + options.data_file;
     return false;
   }
+  if (!sink.message.empty()) std::fprintf(stderr, "vorelin-render: %s\n", sink.message.c_str());
 
   BuiltinIndicatorLibrary library;
   TGP chart(options.width, options.height,
             [](int w, int h) { return std::make_unique<QtCanvas>(w, h); }, TgsPaneFormula::Factory(), library);
-  std::string last_error;
-  chart.OnError = [&last_error](const std::string& text) {
-    if (text == last_error) return;  // every pane reports again on each run
-    last_error = text;
-    std::fprintf(stderr, "vorelin-render: 公式错误: %s\n", text.c_str());
-  };
   chart.BeginUpdate();
   chart.SetShowBoard(false);
   chart.SetShowLeft(true);
@@ -96,6 +100,13 @@ bool RenderChartFile(const RenderOptions& options, std::string* error) {
     }
     chart.LoadIndicator(chart.Pane(static_cast<int>(i)), options.panes[i]);  // runs once data arrive
   }
+  // Runs before the data arrive fail by design; report only what fails with data.
+  std::string last_error;
+  chart.OnError = [&last_error](const std::string& text) {
+    if (text == last_error) return;  // every pane reports again on each run
+    last_error = text;
+    std::fprintf(stderr, "vorelin-render: 公式错误: %s\n", text.c_str());
+  };
   if (options.time_sharing) {
     FeedLastDay(chart, stock.Bars);
     chart.SetShowFs(true);
