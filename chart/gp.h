@@ -231,7 +231,6 @@ class TGP {
   int previous_first_bar_ = 0;
   int previous_width_;
   Point cursor_{-1, -1};
-  Point drag_origin_{-1, -1};
   int layout_height_ = 0;
   std::vector<std::string> tab_names_;
   std::array<int, 101> tab_widths_{};

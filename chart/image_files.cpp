@@ -86,8 +86,16 @@ bool ReadBmpFile(const std::string& path, RgbImage* image, std::string* error) {
     return false;
   }
   const std::vector<uint8_t> in((std::istreambuf_iterator<char>(file)), std::istreambuf_iterator<char>());
+  if (!DecodeBmp(in, image, error)) {
+    if (error != nullptr) *error += ": " + path;
+    return false;
+  }
+  return true;
+}
+
+bool DecodeBmp(const std::vector<uint8_t>& in, RgbImage* image, std::string* error) {
   if (in.size() < 54 || in[0] != 'B' || in[1] != 'M') {
-    SetError(error, "不是BMP文件: " + path);
+    SetError(error, "不是BMP文件");
     return false;
   }
   const uint32_t offset = GetU32(in, 10);
@@ -99,13 +107,13 @@ bool ReadBmpFile(const std::string& path, RgbImage* image, std::string* error) {
   const int height = top_down ? -raw_height : raw_height;
   if ((bits != 24 && bits != 32) || compression != 0 || width <= 0 || height <= 0 || width > 20000 ||
       height > 20000) {
-    SetError(error, "不支持的BMP格式: " + path);
+    SetError(error, "不支持的BMP格式");
     return false;
   }
   const uint32_t bytes = bits / 8;
   const size_t row = (static_cast<size_t>(width) * bytes + 3) & ~static_cast<size_t>(3);
-  if (offset + row * static_cast<size_t>(height) > in.size()) {
-    SetError(error, "BMP文件不完整: " + path);
+  if (offset > in.size() || row * static_cast<size_t>(height) > in.size() - offset) {
+    SetError(error, "BMP文件不完整");
     return false;
   }
   RgbImage out{width, height, std::vector<uint8_t>(static_cast<size_t>(width) * height * 3)};

@@ -3,6 +3,7 @@
 
 #include <memory>
 #include <string>
+#include <vector>
 
 #include "chart/canvas.h"
 
@@ -14,6 +15,8 @@ inline constexpr int kJpegQuality = 90;
 // read; a failed read leaves `image` unchanged.
 bool WriteBmpFile(const std::string& path, const RgbImage& image, std::string* error = nullptr);
 bool ReadBmpFile(const std::string& path, RgbImage* image, std::string* error = nullptr);
+// The same from the file's bytes.
+bool DecodeBmp(const std::vector<uint8_t>& bytes, RgbImage* image, std::string* error = nullptr);
 bool WriteJpegFile(const std::string& path, const RgbImage& image, int quality = kJpegQuality,
                    std::string* error = nullptr);
 bool ReadJpegFile(const std::string& path, RgbImage* image, std::string* error = nullptr);

@@ -2,6 +2,7 @@
 // and the legend. Geometry: 300 × 200, t = b = 7, so y(v) = 193 - Trunc((v - min) × M).
 #include <gtest/gtest.h>
 
+#include "chart/output_drawer.h"
 #include "tests/chart/pane_test_support.h"
 
 namespace vorelin::testing {
@@ -285,6 +286,35 @@ TEST(Title, PriceAndAdjustedPanes) {
   flags.stock_label.clear();
   formula.SetParameters({});
   EXPECT_EQ(PaneTitle(formula, flags), "(日线)MA");
+}
+
+}  // namespace
+}  // namespace vorelin::testing
+
+namespace vorelin::testing {
+namespace {
+
+TEST(SmoothLine, BlendsTheTwoPixelsAroundTheExactLine) {
+  RecordingCanvas canvas(10, 10);
+  SmoothLine(canvas, 0, 0, 4, 2, 0xFFFFFF);
+  EXPECT_EQ(canvas.GetPixel(0, 0), 0xFFFFFFu);
+  EXPECT_EQ(canvas.GetPixel(1, 0), 0x808080u);  // m = 0.5: half on each row
+  EXPECT_EQ(canvas.GetPixel(1, 1), 0x808080u);
+  EXPECT_EQ(canvas.GetPixel(2, 1), 0xFFFFFFu);  // whole m: one pixel
+  EXPECT_EQ(canvas.GetPixel(4, 2), 0xFFFFFFu);
+  SmoothLine(canvas, 6, 1, 6, 5, 0x0000FF);  // vertical: a plain pen line
+  EXPECT_TRUE(canvas.Has("line 6,1 -> 6,5 pen=0x0000FF w1 solid"));
+}
+
+TEST(SmoothLine, HighDefinitionLinesUseIt) {
+  FakeFormula formula;
+  formula.SetSeries("close", {1, 3});
+  formula.SetOutputs({"syline=close::colorwhite,"});
+  DrawPaneInput input = PlainPaneInput();
+  input.flags.high_definition = true;
+  const RecordingCanvas canvas = DrawScripted(formula, input);
+  EXPECT_FALSE(canvas.Lines("pixel 2,193").empty());
+  for (const std::string& line : canvas.Lines("line")) EXPECT_EQ(line.find("0xFFFFFF"), std::string::npos) << line;
 }
 
 }  // namespace
