@@ -135,6 +135,13 @@ class TGS {
 
   // Every series of the stores, in search order (raw, computed); for tools and tests.
   std::vector<const Tbian*> AllSeries() const;
+  // The raw series in the order they were entered, and the computed ones in creation order.
+  std::vector<const Tbian*> RawSeries() const;
+  std::vector<const Tbian*> ComputedSeries() const;
+
+  // Folder of the market index files; empty means the current folder. Children inherit it.
+  void SetDataRoot(std::filesystem::path root) { dataRoot_ = std::move(root); }
+  const std::filesystem::path& DataRoot() const { return dataRoot_; }
 
  private:
   using SeriesList = std::vector<std::unique_ptr<Tbian>>;
@@ -185,6 +192,7 @@ class TGS {
   std::string shortName_;
   std::string title_;
   int drawK_ = -1;
+  std::filesystem::path dataRoot_;
 };
 
 }  // namespace vorelin

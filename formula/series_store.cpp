@@ -16,6 +16,7 @@ TGS::TGS(TGS* parent)
   if (parent != nullptr) {
     attached_ = parent->attached_;
     exRights_ = parent->exRights_;
+    dataRoot_ = parent->dataRoot_;
   }
 }
 
@@ -45,12 +46,24 @@ Tbian& TGS::AddComputed(std::string_view lowerName, int count) {
   return *computed_.back();
 }
 
+namespace {
+
+bool IsDrawnName(const std::string& lowerName) {
+  return lowerName == "dopen" || lowerName == "dhigh" || lowerName == "dlow" ||
+         lowerName == "dclose" || lowerName == "dvol";
+}
+
+}  // namespace
+
 Tbian* TGS::FindSeries(std::string_view name) {
   std::string lower = AsciiLower(name);
   if (Tbian* stored = FindStored(lower)) {
     if (lower == "drawnull") {
       stored->count = BarCount();
       stored->values.assign(static_cast<size_t>(stored->count), kNoValue);
+    } else if (stored->count != BarCount() && IsDrawnName(lower)) {
+      // Made before bars were appended: its last turning points have moved.
+      if (Tbian* fresh = DrawnSeries(lower)) return fresh;
     }
     return stored;
   }
@@ -63,12 +76,9 @@ Tbian* TGS::FindSeries(std::string_view name) {
 }
 
 // "dopen", "dhigh", ...: the series through the zig-zag point finder with straight lines
-// between its turning points.
+// between its turning points, made (or remade in place) under the d-name.
 Tbian* TGS::DrawnSeries(const std::string& lowerName) {
-  static const char* const kDrawn[] = {"dopen", "dhigh", "dlow", "dclose", "dvol"};
-  if (std::find(std::begin(kDrawn), std::end(kDrawn), lowerName) == std::end(kDrawn)) {
-    return nullptr;
-  }
+  if (!IsDrawnName(lowerName)) return nullptr;
   ZigZagPointFinder finder = StandardZigZagFinder();
   if (finder == nullptr) return nullptr;
   Tbian* price = ResolveSeries(lowerName.substr(1));
@@ -78,7 +88,10 @@ Tbian* TGS::DrawnSeries(const std::string& lowerName) {
     return nullptr;
   }
   const int n = price->count;
-  Tbian& out = AddComputed(lowerName, n);
+  Tbian* existing = FindIn(computed_, lowerName);
+  Tbian& out = existing != nullptr ? *existing : AddComputed(lowerName, n);
+  out.count = n;
+  out.values.resize(static_cast<size_t>(n));
   int previous = -1;
   for (int i = 0; i < n; ++i) {
     out.values[i] = points[i];
@@ -201,6 +214,18 @@ std::vector<const Tbian*> TGS::AllSeries() const {
   for (const auto& series : *raw_) all.push_back(series.get());
   for (const auto& series : computed_) all.push_back(series.get());
   return all;
+}
+
+std::vector<const Tbian*> TGS::RawSeries() const {
+  std::vector<const Tbian*> list;
+  for (const auto& series : *raw_) list.push_back(series.get());
+  return list;
+}
+
+std::vector<const Tbian*> TGS::ComputedSeries() const {
+  std::vector<const Tbian*> list;
+  for (const auto& series : computed_) list.push_back(series.get());
+  return list;
 }
 
 bool ResolveOperand(TGS& gs, std::string_view text, Operand& out) {

@@ -9,7 +9,8 @@ int main(int argc, char** argv) {
   for (int i = 1; i < argc; ++i) {
     if (std::strcmp(argv[i], "--help") == 0 || std::strcmp(argv[i], "-h") == 0) {
       std::printf("usage: vorelin-sample [--root DIR]\n"
-                  "Writes DayData/, MinData/ and winbase.dat of a made-up sample market.\n");
+                  "Writes DayData/, MinData/, winbase.dat and the index files 399001.bin and\n"
+                  "999999.bin of a made-up sample market.\n");
       return 0;
     }
   }

@@ -8,6 +8,7 @@
 #include "common/dates.h"
 #include "common/format.h"
 #include "common/text_file.h"
+#include "formula/index_file.h"
 #include "market/stock_directory.h"
 
 namespace vorelin {
@@ -132,6 +133,47 @@ int MinuteTime(int k) {  // 0931 … 1130, then 1301 … 1500
   return minutes / 60 * 100 + minutes % 60;
 }
 
+// One market's index: the mean of its stocks' prices relative to their first price, scaled
+// to `base`, with summed amount and volume and the count of stocks that rose or fell.
+std::string IndexFileBytes(uint8_t market, double base, const std::vector<std::vector<Bar>>& bars) {
+  const std::vector<int> days = TradingDays(kDayBars);
+  std::string bytes;
+  for (int i = 0; i < kDayBars; ++i) {
+    double open = 0, high = 0, low = 0, close = 0, amount = 0, vol = 0;
+    int stocks = 0, advancing = 0, declining = 0;
+    for (size_t s = 0; s < std::size(kStocks); ++s) {
+      if (kStocks[s].market != market) continue;
+      const Bar& b = bars[s][i];
+      const double scale = base / kStocks[s].first_price;
+      open += b.open * scale;
+      high += b.high * scale;
+      low += b.low * scale;
+      close += b.close * scale;
+      amount += b.amount;
+      vol += b.vol;
+      const double previous = i > 0 ? bars[s][i - 1].close : kStocks[s].first_price;
+      advancing += b.close > previous ? 1 : 0;
+      declining += b.close < previous ? 1 : 0;
+      ++stocks;
+    }
+    auto hundredths = [&](double v) {
+      return static_cast<int32_t>(std::min(std::round(v * 100.0), 2147483647.0));
+    };
+    IndexRecord record;
+    record.date = days[i];
+    record.open = hundredths(open / stocks);
+    record.high = hundredths(high / stocks);
+    record.low = hundredths(low / stocks);
+    record.close = hundredths(close / stocks);
+    record.amount = static_cast<float>(amount);
+    record.volume = hundredths(vol);
+    record.advancing = static_cast<int16_t>(advancing);
+    record.declining = static_cast<int16_t>(declining);
+    PutIndexRecord(record, bytes);
+  }
+  return bytes;
+}
+
 std::string BarText(const Bar& b) {
   return Format("%.2f,%.2f,%.2f,%.2f,%.2f,%.0f", b.open, b.high, b.low, b.close, b.amount, b.vol);
 }
@@ -149,7 +191,9 @@ bool WriteSampleMarket(const std::filesystem::path& root, std::string& error) {
   const std::vector<int> days = TradingDays(kDayBars);
   StockDirectory directory;
   uint64_t seed = 20240101;
+  std::vector<std::vector<Bar>> all_bars;
   for (const SampleStock& stock : kStocks) {
+    std::vector<Bar>& stock_bars = all_bars.emplace_back();
     Random random(seed++);
     std::string day_text;
     std::string minute_text;
@@ -172,6 +216,7 @@ bool WriteSampleMarket(const std::filesystem::path& root, std::string& error) {
         day = DayBar(random, previous_close, stock);
       }
       day_text += Format("%d,", days[i]) + BarText(day) + "\r\n";
+      stock_bars.push_back(day);
       previous_close = day.close;
     }
     const std::string file = std::string(stock.code) + ".TXT";
@@ -185,6 +230,11 @@ bool WriteSampleMarket(const std::filesystem::path& root, std::string& error) {
     entry.SetName(stock.name);
     entry.SetMarket(stock.market);
     directory.Upsert(entry);
+  }
+  if (!WriteFileAtomically(root / kShenzhenIndexFile, IndexFileBytes(0, 10000.0, all_bars)) ||
+      !WriteFileAtomically(root / kShanghaiIndexFile, IndexFileBytes(1, 3000.0, all_bars))) {
+    error = "cannot write the index files under " + root.string();
+    return false;
   }
   if (!directory.Save(root / "winbase.dat")) {
     error = "cannot write " + (root / "winbase.dat").string();

@@ -7,7 +7,8 @@
 
 namespace vorelin {
 
-// Writes DayData/, MinData/ and winbase.dat into `root` (created if missing). False with
+// Writes DayData/, MinData/, winbase.dat and the index files 399001.bin (Shenzhen) and
+// 999999.bin (Shanghai) into `root` (created if missing). False with
 // `error` set when a file cannot be written.
 bool WriteSampleMarket(const std::filesystem::path& root, std::string& error);
 

@@ -1,0 +1,412 @@
+#include "practice/replay_controller.h"
+
+#include <algorithm>
+#include <cctype>
+#include <chrono>
+#include <system_error>
+
+#include "common/data_root.h"
+#include "common/file_listing.h"
+#include "common/format.h"
+#include "common/numbers.h"
+
+namespace vorelin {
+namespace {
+
+struct PeriodEntry {
+  const char* caption;
+  int n;
+  const char* week_label;
+};
+
+const PeriodEntry kDayPeriods[] = {
+    {"日线", 1, ""}, {"周线", 5, "周线"}, {"月线", 22, "月线"}, {"季度线", 66, "季线"},
+    {"年线", 250, "年线"}};
+const PeriodEntry kMinutePeriods[] = {
+    {"1分钟", 1, ""},    {"5分钟", 5, ""},     {"15分钟", 15, ""},    {"30分钟", 30, ""},
+    {"60分钟", 60, ""},  {"日线", 240, ""},    {"周线", 1200, ""},    {"月线", 5280, ""},
+    {"季度线", 15840, ""}, {"年线", 60000, ""}};
+
+bool Exists(const std::filesystem::path& path) {
+  std::error_code ec;
+  return !path.empty() && std::filesystem::is_regular_file(path, ec);
+}
+
+}  // namespace
+
+std::string MissingFileMessage(const std::filesystem::path& path) {
+  return "文件：" + path.string() + "不存在";
+}
+
+std::string NoDataFilesMessage(const std::filesystem::path& folder) {
+  return "路径'" + folder.string() + "'没有数据文件，请先导入数据文件！";
+}
+
+std::string FormatPickerDate(int yyyymmdd, std::string_view format) {
+  const int year = yyyymmdd / 10000, month = yyyymmdd / 100 % 100, day = yyyymmdd % 100;
+  std::string out;
+  for (size_t i = 0; i < format.size();) {
+    auto starts = [&](std::string_view token) {
+      if (format.size() - i < token.size()) return false;
+      for (size_t k = 0; k < token.size(); ++k)
+        if (std::tolower(static_cast<unsigned char>(format[i + k])) != token[k]) return false;
+      return true;
+    };
+    if (starts("yyyy")) { out += Format("%04d", year); i += 4; }
+    else if (starts("yy")) { out += Format("%02d", year % 100); i += 2; }
+    else if (starts("mm")) { out += Format("%02d", month); i += 2; }
+    else if (starts("m")) { out += std::to_string(month); i += 1; }
+    else if (starts("dd")) { out += Format("%02d", day); i += 2; }
+    else if (starts("d")) { out += std::to_string(day); i += 1; }
+    else out += format[i++];
+  }
+  return out;
+}
+
+ReplayController::ReplayController(std::filesystem::path root, ChartPort& chart,
+                                   MessageSink& messages)
+    : root_(std::move(root)),
+      chart_(chart),
+      messages_(messages),
+      random_(static_cast<unsigned>(
+          std::chrono::steady_clock::now().time_since_epoch().count())),
+      base_(&messages),
+      aggregate_(&messages) {}
+
+void ReplayController::SetJournal(const JournalStore* journal, std::string user,
+                                  ScreenshotWriter screenshot) {
+  journal_ = journal;
+  user_ = std::move(user);
+  screenshot_ = std::move(screenshot);
+}
+
+std::filesystem::path ReplayController::DataFilePath() const {
+  if (!IsSafeStockCode(Boxes.StockCode)) return {};
+  return root_ / (Boxes.Period == 0 ? kMinDataFolder : kDayDataFolder) /
+         (Boxes.StockCode + ".TXT");
+}
+
+void ReplayController::ApplyStockCode(const std::string& code) {
+  Boxes.StockCode = code;
+  account_.StockCode = code;
+  account_.BuyRate = ParseDecimalOr(Boxes.BuyFee) / 1000;
+  account_.SellRate = ParseDecimalOr(Boxes.SellFee) / 1000;
+  if (!directory_) return;
+  if (const TStockDirEntry* entry = directory_->FindByCode(code)) {
+    account_.StockName = entry->Name();
+    chart_.SetQuote(*entry);
+  }
+}
+
+void ReplayController::RevealRange(Tstock& series, int from, int to) {
+  // Rows saved for another stock may lie outside this file: only rows that exist are shown.
+  const int last = std::min(series.BarCount, static_cast<int>(series.Bars.size())) - 1;
+  to = std::min(to, last);
+  from = std::max(from, 0);
+  series.Cursor = to + 1;
+  const int n = to + 1 - from;
+  if (n <= 0) return;
+  std::vector<double> date, time, open, high, low, close, amount, vol;
+  for (auto* v : {&date, &time, &open, &high, &low, &close, &amount, &vol}) v->reserve(n);
+  for (int i = from; i <= to; ++i) {
+    const TBarRecord& bar = series.Bars[static_cast<size_t>(i)];
+    date.push_back(ParseIntOr(bar.date, 0));
+    time.push_back(ParseIntOr(bar.time, 0));
+    open.push_back(bar.open);
+    high.push_back(bar.high);
+    low.push_back(bar.low);
+    close.push_back(bar.close);
+    amount.push_back(bar.amount);
+    vol.push_back(bar.vol);
+  }
+  const TBarRecord& newest = series.Bars[static_cast<size_t>(to)];
+  reference_high_ = static_cast<float>(newest.high);
+  current_date_ = ParseIntOr(newest.date, 20101001);
+  account_.Mark(newest.close);
+  series.SetCurrentRow(to);
+
+  chart_.ResetPriceData();
+  chart_.SetStkLabel(account_.StockCode);
+  chart_.SetStkName(account_.StockName);
+  chart_.SetShowBar3d(false);
+  chart_.SetSeries("date", date, false);
+  chart_.SetSeries("time", time, false);
+  chart_.SetSeries("open", open, false);
+  chart_.SetSeries("high", high, false);
+  chart_.SetSeries("low", low, false);
+  chart_.SetSeries("close", close, false);
+  chart_.SetSeries("amount", amount, false);
+  chart_.SetSeries("vol", vol, true);
+}
+
+void ReplayController::AppendNextBar() {
+  const TBarRecord bar = base_.NextBar();
+  const int date = ParseIntOr(bar.date, 19911010);
+  chart_.AppendBar(date, ParseIntOr(bar.time, 0), bar.open, bar.high, bar.low, bar.close,
+                   bar.amount, bar.vol);
+  reference_high_ = static_cast<float>(bar.high);
+  account_.Mark(bar.close);
+  current_date_ = date;
+  chart_.SetStkLabel(account_.StockCode);
+  chart_.SetStkName(account_.StockName);
+  DisplayUpdate();
+}
+
+void ReplayController::StepForward() {
+  if (base_.IsAtEnd()) {
+    StopPlay();
+    messages_.Show(kLastRowMessage);
+    return;
+  }
+  if (base_.IsAtStart()) {
+    chart_.ClearData();
+    base_.FileName = DataFilePath().string();
+    base_.PeriodMultiplier = 1;
+    if (!base_.LoadBars()) {
+      messages_.Show(MissingFileMessage(DataFilePath()));
+      return;
+    }
+    if (base_.IsAtEnd()) return;  // the reloaded file has no row at the cursor
+    AppendNextBar();
+    // The bar just shown is the one before the cursor; keep the current row on it, so a
+    // redraw never shows a bar the trainee has not reached.
+    base_.SetCurrentRow(base_.Cursor - 1);
+  } else if (base_.PeriodMultiplier == 1) {
+    const int r = base_.CurrentRow;
+    AppendNextBar();
+    base_.SetCurrentRow(r + 1);
+    if (base_.Cursor % 10 == 0 && hooks_.save_settings) hooks_.save_settings();
+  } else if (base_.Cursor < base_.BarCount - 1) {
+    base_.Cursor += 1;
+    base_.SetCurrentRow(base_.Cursor);
+    ShowPeriod(base_.PeriodMultiplier);
+  }
+  DisplayUpdate();
+}
+
+void ReplayController::NextClick() {
+  if (hooks_.before_next) hooks_.before_next();
+  StepForward();
+  if (hooks_.after_next) hooks_.after_next();
+}
+
+void ReplayController::Redraw() {
+  if (base_.BarCount <= 0) {
+    messages_.Show(kNotLoadedMessage);
+    return;
+  }
+  chart_.ClearData();
+  chart_.BeginUpdate();
+  RevealRange(base_, base_.StartRow, base_.CurrentRow);
+  DisplayUpdate();
+  chart_.EndUpdate();
+  base_.PeriodMultiplier = 1;
+  if (hooks_.refresh_multi_period) hooks_.refresh_multi_period();
+}
+
+void ReplayController::OpenStock() {
+  const std::filesystem::path path = DataFilePath();
+  base_.FileName = path.string();
+  chart_.ClearData();
+  if (Exists(path)) {
+    base_.PeriodMultiplier = 1;
+    if (base_.LoadBars()) RevealRange(base_, base_.StartRow, base_.CurrentRow);
+  }
+  DisplayUpdate();
+}
+
+void ReplayController::LoadRandomWindow() {
+  chart_.ClearData();
+  base_.FileName = DataFilePath().string();
+  base_.PeriodMultiplier = 1;
+  if (!base_.LoadBars()) return;
+  auto below = [this](int limit) {
+    return limit <= 0 ? 0 : std::uniform_int_distribution<int>(0, limit - 1)(random_);
+  };
+  const int end = below(base_.BarCount);
+  int start = below(end);
+  if (end - start > 100) start = end - 100;
+  chart_.SetShowFs(false);
+  chart_.SetShowBoard(false);
+  RevealRange(base_, start, end);
+  base_.StartRow = start;
+  base_.SetCurrentRow(end);
+  base_.Cursor = end + 1;
+  DisplayUpdate();
+}
+
+std::string ReplayController::PickRandomStock() {
+  const std::filesystem::path folder =
+      root_ / (Boxes.Period == 0 ? kMinDataFolder : kDayDataFolder) / "";
+  const std::vector<std::filesystem::path> files = ListFiles(folder, "*.txt", true);
+  if (files.empty()) {
+    messages_.Show(NoDataFilesMessage(folder));
+    return {};
+  }
+  random_.seed(static_cast<unsigned>(std::chrono::system_clock::now().time_since_epoch().count()));
+  const size_t pick = std::uniform_int_distribution<size_t>(0, files.size() - 1)(random_);
+  return files[pick].stem().string();
+}
+
+void ReplayController::ShowPeriod(int n) {
+  chart_.SetShowFs(false);
+  if (n == 1) {
+    Redraw();
+    return;
+  }
+  if (base_.BarCount <= 0) {
+    messages_.Show(kNotLoadedMessage);
+    return;
+  }
+  aggregate_.CopyFrom(base_);
+  aggregate_.FileName = base_.FileName;
+  base_.PeriodMultiplier = n;
+  aggregate_.PeriodMultiplier = n;
+  aggregate_.Aggregate();
+  aggregate_.Cursor = 0;
+  chart_.ClearData();
+  RevealRange(aggregate_, 0, aggregate_.BarCount - 1);
+}
+
+bool ReplayController::PeriodCommand(std::string_view caption) {
+  auto run = [&](const auto& table) {
+    for (const PeriodEntry& entry : table) {
+      if (caption != entry.caption) continue;
+      chart_.SetWeek(entry.week_label);
+      ShowPeriod(entry.n);
+      return true;
+    }
+    return false;
+  };
+  return Boxes.Period == 0 ? run(kMinutePeriods) : run(kDayPeriods);
+}
+
+void ReplayController::PreviousBar() {
+  base_.SetCurrentRow(base_.CurrentRow - 1);
+  Redraw();
+}
+
+void ReplayController::StartRowEnter() {
+  // A negative row would leave the cursor before the file; row 0 is the first there is.
+  const int a = std::max(ParseIntOr(Boxes.StartRow, 1), 0);
+  if (a >= base_.BarCount) {
+    messages_.Show(kRowTooLargeMessage + std::to_string(base_.BarCount));
+    return;
+  }
+  base_.Cursor = a;
+  base_.StartRow = 1;
+  base_.SetCurrentRow(a);
+  Redraw();
+}
+
+void ReplayController::StartRowDoubleClick() {
+  if (account_.LongQty > 0) {
+    messages_.Show(kStartRowPositionMessage);
+    return;
+  }
+  chart_.ClearData();
+  Boxes.StartRow = "1";
+  base_.Cursor = 1;
+  base_.StartRow = 1;
+  base_.SetCurrentRow(1);
+  Redraw();
+}
+
+void ReplayController::SelectStartDate(const std::string& date_text) {
+  if (base_.BarCount <= 0) return;
+  if (!base_.FindDate(ParseIntOr(date_text, 0))) {
+    messages_.Show(kDateNotFoundMessage + date_text);
+    return;
+  }
+  const int found = base_.FoundIndex;
+  chart_.ClearData();
+  base_.Cursor = found;
+  base_.StartRow = found / 2;
+  base_.SetCurrentRow(found);
+  Redraw();
+  messages_.Show(kDateFoundMessage + date_text);
+}
+
+void ReplayController::RandomTraining() {
+  if (account_.LongQty != 0) {
+    messages_.Show(kPositionOpenMessage);
+    return;
+  }
+  ApplyStockCode(PickRandomStock());
+  if (!Exists(DataFilePath())) return;
+  chart_.ClearData();
+  LoadRandomWindow();
+  if (hooks_.refresh_multi_period) hooks_.refresh_multi_period();
+}
+
+void ReplayController::StockCodeEnter() {
+  if (account_.LongQty != 0) {
+    messages_.Show(kPositionOpenMessage);
+    return;
+  }
+  if (!IsSafeStockCode(Boxes.StockCode)) {
+    messages_.Show(UnsafeStockCodeMessage(Boxes.StockCode));
+    return;
+  }
+  const std::filesystem::path path = DataFilePath();
+  if (!Exists(path)) {
+    messages_.Show(MissingFileMessage(path));
+    return;
+  }
+  LoadRandomWindow();
+  messages_.Show(kLoadedMessage);
+}
+
+void ReplayController::SetPlaySpeed(const std::string& text) {
+  Boxes.PlaySpeed = text;
+  play_interval_ = ParseIntOr(text, 1) * 100;
+}
+
+void ReplayController::PlayClick() {
+  SetPlaySpeed(Boxes.PlaySpeed);
+  playing_ = !playing_;
+}
+
+void ReplayController::PlayTick() {
+  if (!TimerRuns()) return;
+  if (chart_.ShowFs()) {
+    StopPlay();
+    return;
+  }
+  NextClick();
+}
+
+void ReplayController::BuyClick() { Trade(true); }
+void ReplayController::SellClick() { Trade(false); }
+
+void ReplayController::Trade(bool buy) {
+  if (!(ParseDecimalOr(QuantityBox) > 0)) {
+    const double fill = buy ? account_.BuyChoiceQuantity(BuyChoice)
+                            : account_.SellChoiceQuantity(SellChoice);
+    QuantityBox = Format("%.0f", fill);
+  }
+  const double qty = ParseDecimalOr(QuantityBox);
+  const bool done = buy ? account_.Buy(account_.Price, qty) : account_.Sell(account_.Price, qty);
+  if (!done) {
+    messages_.Show(account_.LastMessage);
+    DisplayUpdate();
+    return;
+  }
+  if (journal_) {
+    TradeEntry entry{user_, Boxes.StockCode, buy ? kBuyDirection : kSellDirection,
+                     current_date_, QuantityBox};
+    RecordedTrade recorded;
+    std::string error;
+    if (!journal_->RecordTrade(entry, account_, screenshot_, recorded, error))
+      messages_.Show(error);
+  }
+  messages_.Show(buy ? kBoughtMessage : kSoldMessage);
+  DisplayUpdate();
+}
+
+void ReplayController::DisplayUpdate() {
+  QuantityBox = "0";
+  if (hooks_.display_changed) hooks_.display_changed();
+}
+
+}  // namespace vorelin

@@ -1,0 +1,114 @@
+#include "practice/settings.h"
+
+#include <type_traits>
+#include <variant>
+
+#include "practice/password_scramble.h"
+
+namespace vorelin {
+namespace {
+
+using Field = std::variant<std::string UserSettings::*, int UserSettings::*, bool UserSettings::*>;
+
+struct UserKey {
+  const char* key;
+  Field field;
+  bool saved;  // "当前行" and "可用资金" are read but never written
+};
+
+// In the order the main window reads them.
+const UserKey kUserKeys[] = {
+    {"当前行", &UserSettings::StartRow, false},
+    {"可用资金", &UserSettings::AvailableCash, false},
+    {"股票代码", &UserSettings::StockCode, true},
+    {"周期", &UserSettings::Period, true},
+    {"买入费率", &UserSettings::BuyFee, true},
+    {"卖出费率", &UserSettings::SellFee, true},
+    {"划线工具", &UserSettings::DrawingTools, true},
+    {"初始资金", &UserSettings::InitialCapital, true},
+    {"播放速度", &UserSettings::PlaySpeed, true},
+};
+
+constexpr const char* kUserNameKey = "名称";
+constexpr const char* kPasswordKey = "密码";
+constexpr const char* kRememberKey = "记住密码";
+constexpr const char* kAccountNameKey = "账户名称";
+constexpr const char* kLoginHostKey = "登录服务器地址";
+constexpr const char* kLoginPortKey = "登录服务器端口";
+constexpr const char* kQuoteHostKey = "行情服务器地址";
+constexpr const char* kQuotePortKey = "行情服务器端口";
+
+}  // namespace
+
+SystemSettings ReadSystemSettings(const IniFile& ini) {
+  SystemSettings s;
+  s.UserName = ini.ReadString(kSystemSection, kUserNameKey, "");
+  s.Password = UnscramblePassword(ini.ReadString(kSystemSection, kPasswordKey, ""));
+  s.RememberPassword = ini.ReadBool(kSystemSection, kRememberKey, false);
+  s.AccountName = ini.ReadString(kSystemSection, kAccountNameKey, "");
+  s.LoginHost = ini.ReadString(kSystemSection, kLoginHostKey, s.LoginHost);
+  s.LoginPort = ini.ReadInteger(kSystemSection, kLoginPortKey, s.LoginPort);
+  s.QuoteHost = ini.ReadString(kSystemSection, kQuoteHostKey, s.QuoteHost);
+  s.QuotePort = ini.ReadInteger(kSystemSection, kQuotePortKey, s.QuotePort);
+  return s;
+}
+
+void WriteLoginChoice(IniFile& ini, std::string_view user, std::string_view password,
+                      bool remember) {
+  ini.WriteString(kSystemSection, kUserNameKey, user);
+  ini.WriteString(kSystemSection, kPasswordKey, remember ? ScramblePassword(password) : "");
+  ini.WriteBool(kSystemSection, kRememberKey, remember);
+}
+
+UserSettings ReadUserSettings(const IniFile& ini, std::string_view user,
+                              std::string_view default_code) {
+  UserSettings s;
+  s.StockCode = std::string(default_code);
+  for (const UserKey& k : kUserKeys) {
+    std::visit(
+        [&](auto member) {
+          using T = std::remove_reference_t<decltype(s.*member)>;
+          if constexpr (std::is_same_v<T, std::string>)
+            s.*member = ini.ReadString(user, k.key, s.*member);
+          else if constexpr (std::is_same_v<T, int>)
+            s.*member = ini.ReadInteger(user, k.key, s.*member);
+          else
+            s.*member = ini.ReadBool(user, k.key, s.*member);
+        },
+        k.field);
+  }
+  return s;
+}
+
+void WriteUserSettings(IniFile& ini, std::string_view user, const UserSettings& settings) {
+  ini.WriteString(kSystemSection, kAccountNameKey, user);
+  for (const UserKey& k : kUserKeys) {
+    if (!k.saved) continue;
+    std::visit(
+        [&](auto member) {
+          using T = std::remove_reference_t<decltype(settings.*member)>;
+          if constexpr (std::is_same_v<T, const std::string>)
+            ini.WriteString(user, k.key, settings.*member);
+          else if constexpr (std::is_same_v<T, const int>)
+            ini.WriteInteger(user, k.key, settings.*member);
+          else
+            ini.WriteBool(user, k.key, settings.*member);
+        },
+        k.field);
+  }
+  const SystemSettings defaults;
+  if (!ini.HasKey(kSystemSection, kLoginHostKey))
+    ini.WriteString(kSystemSection, kLoginHostKey, defaults.LoginHost);
+  if (!ini.HasKey(kSystemSection, kLoginPortKey))
+    ini.WriteInteger(kSystemSection, kLoginPortKey, defaults.LoginPort);
+  if (!ini.HasKey(kSystemSection, kQuoteHostKey))
+    ini.WriteString(kSystemSection, kQuoteHostKey, defaults.QuoteHost);
+  if (!ini.HasKey(kSystemSection, kQuotePortKey))
+    ini.WriteInteger(kSystemSection, kQuotePortKey, defaults.QuotePort);
+}
+
+void WriteInitialCapital(IniFile& ini, std::string_view user, std::string_view capital) {
+  ini.WriteString(user, "初始资金", capital);
+}
+
+}  // namespace vorelin

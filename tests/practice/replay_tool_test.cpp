@@ -1,0 +1,64 @@
+#include <gtest/gtest.h>
+
+#include <cstdio>
+
+#include "practice/journal_store.h"
+#include "temp_root.h"
+
+namespace vorelin {
+namespace {
+
+namespace fs = std::filesystem;
+
+// Runs vorelin-replay and gives what it printed on stdout.
+std::string RunTool(const std::string& args, int& status) {
+  const std::string command = std::string(VORELIN_BIN_DIR) + "/vorelin-replay " + args + " 2>/dev/null";
+  std::string out;
+  FILE* pipe = popen(command.c_str(), "r");
+  if (!pipe) return out;
+  char buffer[4096];
+  for (size_t n; (n = fread(buffer, 1, sizeof buffer, pipe)) > 0;) out.append(buffer, n);
+  status = pclose(pipe);
+  return out;
+}
+
+TEST(ReplayTool, ScriptedSessionLeavesJournalAndSettings) {
+  testing::TempRoot root;
+  root.WriteDayFile("600000", 60);
+  int status = -1;
+  const std::string out = RunTool(
+      "--root '" + root.path().string() + "' --user 张三 --code 600000 --period day --script "
+      "'next 25; buy 全仓; next 5; sell 全仓; prev; week; next; day; start row 70; "
+      "start date 20240110; stats; report'",
+      status);
+  EXPECT_EQ(status, 0) << out;
+  for (const char* text : {"买入成功！\n", "卖出成功\n", "当前行大于最大行60\n",
+                           "已找到当前日期20240110\n", "交易统计    \n交易次数:      2",
+                           "完成回合:      1", "空仓运行中……"})
+    EXPECT_NE(out.find(text), std::string::npos) << text << "\n" << out;
+
+  JournalStore store(root.path());
+  QueryResult rows;
+  std::string error;
+  ASSERT_TRUE(store.ReadJournal("张三", rows, error)) << error;
+  EXPECT_EQ(rows.rows.size(), 2u);
+  ASSERT_TRUE(store.ReadEquity("张三", rows, error)) << error;
+  EXPECT_EQ(rows.rows.size(), 1u);
+  EXPECT_TRUE(fs::exists(root.path() / "config.ini"));
+
+  // A restart resumes the saved rows: start date 20240110 is row 8, so rows 4 .. 8.
+  const std::string again = RunTool("--root '" + root.path().string() +
+                                        "' --user 张三 --script 'report'",
+                                    status);
+  EXPECT_EQ(status, 0);
+  EXPECT_NE(again.find("当前价：18.0000"), std::string::npos) << again;
+}
+
+TEST(ReplayTool, RefusesABadScript) {
+  int status = 0;
+  RunTool("--root /nonexistent/x --user u --script 'jump 3'", status);
+  EXPECT_NE(status, 0);
+}
+
+}  // namespace
+}  // namespace vorelin

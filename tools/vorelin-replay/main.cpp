@@ -1,0 +1,133 @@
+// vorelin-replay: a practice session without a window, for scripted practice, teaching
+// material and tests. It leaves log.mt3 and config.ini in the data root as the trainer does.
+#include <cstdio>
+#include <cstring>
+#include <iostream>
+#include <optional>
+#include <string>
+
+#include "common/data_root.h"
+#include "practice/practice_session.h"
+#include "script.h"
+
+namespace vorelin {
+namespace {
+
+// Console output keeps LF line ends.
+std::string ForConsole(std::string text) {
+  std::string out;
+  for (size_t i = 0; i < text.size(); ++i)
+    if (!(text[i] == '\r' && i + 1 < text.size() && text[i + 1] == '\n')) out += text[i];
+  return out;
+}
+
+class ConsoleMessages : public MessageSink {
+ public:
+  void Show(const std::string& text) override { std::cout << ForConsole(text) << "\n"; }
+  // A script has decided already: every question is answered yes.
+  bool Ask(const std::string& text) override {
+    std::cout << ForConsole(text) << " -> 是\n";
+    return true;
+  }
+};
+
+// Stands in for the chart until the offscreen chart is wired: the replay's calls land here
+// and are dropped. The intraday view is never shown.
+class HeadlessChart : public ChartPort {
+ public:
+  void ClearData() override {}
+  void AppendBar(int, int, double, double, double, double, double, double) override {}
+  void SetSeries(std::string_view, const std::vector<double>&, bool) override {}
+  void BeginUpdate() override {}
+  void EndUpdate() override {}
+  void ResetPriceData() override {}
+  void SetStkLabel(const std::string&) override {}
+  void SetStkName(const std::string&) override {}
+  void SetQuote(const TStockDirEntry&) override {}
+  void SetShowBar3d(bool) override {}
+  void SetShowFs(bool) override {}
+  bool ShowFs() const override { return false; }
+  void SetShowBoard(bool) override {}
+  void SetWeek(std::string_view) override {}
+};
+
+// The seam for the trade screenshots: the offscreen chart render (the session's chart with
+// the default panes, saved as JPEG) plugs in here. Until then no picture is written, and the
+// tool says so instead of leaving a fake image.
+ScreenshotWriter OffscreenChartScreenshot() {
+  return [](const std::filesystem::path& jpg) {
+    std::cerr << "vorelin-replay: screenshot not written, the offscreen chart render is not "
+                 "wired yet: " << jpg.string() << "\n";
+    return false;
+  };
+}
+
+int Usage() {
+  std::cerr << "usage: vorelin-replay --root DIR --user NAME [--code CODE] "
+               "[--period day|minute] --script \"next 25; buy 全仓; next 5; sell 全仓; stats\"\n"
+               "commands: next [N], prev, buy|sell CHOICE|QTY, day week month quarter year "
+               "1min 5min 15min 30min 60min,\n"
+               "          start row N, start date YYYYMMDD, code CODE, random, reset, save, "
+               "stats, report\n";
+  return 2;
+}
+
+int Run(int argc, char** argv) {
+  std::optional<std::string> user, code, period, script;
+  for (int i = 1; i < argc; ++i) {
+    auto value = [&](std::optional<std::string>& slot) {
+      if (i + 1 >= argc) return false;
+      slot = argv[++i];
+      return true;
+    };
+    const std::string arg = argv[i];
+    std::optional<std::string> ignored;
+    bool ok = true;
+    if (arg == "--root") ok = value(ignored);
+    else if (arg.rfind("--root=", 0) == 0) ok = true;
+    else if (arg == "--user") ok = value(user);
+    else if (arg == "--code") ok = value(code);
+    else if (arg == "--period") ok = value(period);
+    else if (arg == "--script") ok = value(script);
+    else ok = false;
+    if (!ok) return Usage();
+  }
+  if (!user || user->empty() || !script) return Usage();
+  if (period && *period != "day" && *period != "minute") return Usage();
+  if (code && !IsSafeStockCode(*code)) {
+    std::cerr << UnsafeStockCodeMessage(*code) << "\n";
+    return 2;
+  }
+  std::vector<ScriptCommand> commands;
+  std::string error;
+  if (!ParseScript(*script, commands, error)) {
+    std::cerr << "vorelin-replay: " << error << "\n";
+    return 2;
+  }
+
+  const std::filesystem::path root = ResolveDataRoot(FindRootOption(argc, argv));
+  std::error_code ec;
+  std::filesystem::create_directories(root, ec);
+  ConsoleMessages messages;
+  HeadlessChart chart;
+  PracticeSession session(root, *user, chart, messages, OffscreenChartScreenshot());
+  if (!session.Start()) return 1;
+  if (period || code) {
+    ReplayController& r = session.Replay();
+    if (period) r.Boxes.Period = *period == "day" ? 1 : 0;
+    r.ApplyStockCode(code ? *code : r.Boxes.StockCode);
+    r.OpenStock();
+  }
+  for (const ScriptCommand& command : commands) {
+    std::string out;
+    RunCommand(command, session, out);
+    std::cout << ForConsole(out);
+  }
+  // The script's end is the window closing after its confirmation: settings and account saved.
+  return session.Save() ? 0 : 1;
+}
+
+}  // namespace
+}  // namespace vorelin
+
+int main(int argc, char** argv) { return vorelin::Run(argc, argv); }
