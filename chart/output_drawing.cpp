@@ -67,8 +67,10 @@ void SmoothLine(Canvas& canvas, int x1, int y1, int x2, int y2, Colour colour) {
                               channel(BlueOf(old), BlueOf(colour))));
   };
   const bool along_x = std::abs(x2 - x1) >= std::abs(y2 - y1);
-  const int from = along_x ? std::min(x1, x2) : std::min(y1, y2);
-  const int to = along_x ? std::max(x1, x2) : std::max(y1, y2);
+  // Only the steps that can land on the canvas are taken.
+  const int extent = along_x ? canvas.Width() : canvas.Height();
+  const int from = std::max(along_x ? std::min(x1, x2) : std::min(y1, y2), 0);
+  const int to = std::min(along_x ? std::max(x1, x2) : std::max(y1, y2), extent - 1);
   for (int s = from; s <= to; ++s) {
     const double m = along_x ? y1 + static_cast<double>(s - x1) * (y2 - y1) / (x2 - x1)
                              : x1 + static_cast<double>(s - y1) * (x2 - x1) / (y2 - y1);

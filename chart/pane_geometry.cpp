@@ -13,7 +13,13 @@ int PaneGeometry::Trunc(double v) { return TruncToInt(v); }
 
 int PaneGeometry::X(int i) const { return Trunc(u * (i - d)) + l; }
 
-int PaneGeometry::Y(double v) const { return g - Trunc((v - min) * M) - b; }
+int PaneGeometry::Y(double v) const {
+  // Values far outside the scale (a series the range does not include) land far off the pane;
+  // the clamp keeps the arithmetic in range without changing anything visible.
+  constexpr double kFar = 1 << 24;
+  const double y = g - std::trunc((v - min) * M) - b;
+  return static_cast<int>(std::max(-kFar, std::min(kFar, y)));
+}
 
 int PaneGeometry::BarAtX(int x) const { return Trunc((x - l) / u) + d; }
 

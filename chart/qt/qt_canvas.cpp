@@ -93,7 +93,11 @@ void QtCanvas::LineTo(int x, int y) {
   const Point from = position_;
   position_ = {x, y};
   if (from.x == x && from.y == y) return;
-  if (pen_.width > 1) {
+  const int w = image_.width();
+  const int h = image_.height();
+  auto far = [w, h](int px, int py) { return px < -w || px > 2 * w || py < -h || py > 2 * h; };
+  if (pen_.width > 1 || far(from.x, from.y) || far(x, y)) {
+    // Wide pens, and lines reaching far off the bitmap, which QPainter clips cheaply.
     ApplyPen(*painter_);
     painter_->drawLine(from.x, from.y, x, y);
     return;

@@ -319,3 +319,20 @@ TEST(SmoothLine, HighDefinitionLinesUseIt) {
 
 }  // namespace
 }  // namespace vorelin::testing
+
+namespace vorelin::testing {
+namespace {
+
+TEST(SmoothLine, ValuesFarOffTheScaleStayCheap) {
+  FakeFormula formula;
+  formula.SetSeries("close", {1, 1, 1});
+  formula.SetComputed("x", {1e12, -1e12, 5});  // a partline adds nothing to the range
+  formula.SetOutputs({"partline=x,colorred,colorgreen,::"});
+  DrawPaneInput input = PlainPaneInput();
+  input.flags.high_definition = true;
+  const RecordingCanvas canvas = DrawScripted(formula, input);
+  EXPECT_LE(canvas.Lines("pixel").size(), 2u * 2u * 200u);  // at most two per row crossed
+}
+
+}  // namespace
+}  // namespace vorelin::testing
