@@ -88,25 +88,17 @@ bool RenderChartFile(const RenderOptions& options, std::string* error) {
   BuiltinIndicatorLibrary library;
   TGP chart(options.width, options.height,
             [](int w, int h) { return std::make_unique<QtCanvas>(w, h); }, TgsPaneFormula::Factory(), library);
+  for (const std::string& name : options.panes) {
+    if (library.FormulaText(name).empty()) {
+      *error = "未知指标: " + name;
+      return false;
+    }
+  }
   chart.BeginUpdate();
   chart.SetShowBoard(false);
   chart.SetShowLeft(true);
   chart.StkLabel = std::filesystem::path(options.data_file).stem().string();
-  chart.SetTechWindows(static_cast<int>(options.panes.size()));
-  for (size_t i = 0; i < options.panes.size(); ++i) {
-    if (library.FormulaText(options.panes[i]).empty()) {
-      *error = "未知指标: " + options.panes[i];
-      return false;
-    }
-    chart.LoadIndicator(chart.Pane(static_cast<int>(i)), options.panes[i]);  // runs once data arrive
-  }
-  // Runs before the data arrive fail by design; report only what fails with data.
-  std::string last_error;
-  chart.OnError = [&last_error](const std::string& text) {
-    if (text == last_error) return;  // every pane reports again on each run
-    last_error = text;
-    std::fprintf(stderr, "vorelin-render: 公式错误: %s\n", text.c_str());
-  };
+  // The panes' formulas are loaded after the data, so that every error reported is real.
   if (options.time_sharing) {
     FeedLastDay(chart, stock.Bars);
     chart.SetShowFs(true);
@@ -114,6 +106,21 @@ bool RenderChartFile(const RenderOptions& options, std::string* error) {
     const size_t count = static_cast<size_t>(options.bars);
     FeedKLines(chart, stock.Bars, stock.Bars.size() > count ? stock.Bars.size() - count : 0);
     chart.SetScale(std::max(2, (options.width - 100) / std::max(options.bars, 1)));
+  }
+  std::string last_error;
+  chart.OnError = [&last_error](const std::string& text) {
+    if (text == last_error) return;  // every pane reports again on each run
+    last_error = text;
+    std::fprintf(stderr, "vorelin-render: 公式错误: %s\n", text.c_str());
+  };
+  if (options.time_sharing) {
+    chart.LoadIndicator(chart.FsPane(0), "FS");
+    chart.LoadIndicator(chart.FsPane(1), "FSVOL");
+  } else {
+    chart.SetTechWindows(static_cast<int>(options.panes.size()));
+    for (size_t i = 0; i < options.panes.size(); ++i) {
+      chart.LoadIndicator(chart.Pane(static_cast<int>(i)), options.panes[i]);
+    }
   }
   chart.EndUpdate();
 
