@@ -36,6 +36,8 @@ QtCanvas::QtCanvas(int width, int height, bool transparent)
              transparent ? QImage::Format_ARGB32 : QImage::Format_RGB32) {
   image_.fill(transparent ? QColor(0, 0, 0, 0) : QColor(0, 0, 0));
   painter_ = std::make_unique<QPainter>(&image_);
+  pixels_ = reinterpret_cast<QRgb*>(image_.bits());
+  stride_ = static_cast<int>(image_.bytesPerLine() / 4);
   painter_->setRenderHint(QPainter::Antialiasing, false);
   painter_->setRenderHint(QPainter::TextAntialiasing, true);
 }
@@ -135,7 +137,7 @@ void QtCanvas::LineTo(int x, int y) {
 
 void QtCanvas::PutPixel(int x, int y, QRgb colour) {
   if (x < 0 || y < 0 || x >= image_.width() || y >= image_.height()) return;
-  reinterpret_cast<QRgb*>(image_.scanLine(y))[x] = colour;
+  pixels_[static_cast<size_t>(y) * stride_ + x] = colour;
 }
 
 const std::vector<int>& QtCanvas::DashPattern(PenStyle style) {

@@ -56,6 +56,8 @@ class QtCanvas final : public Canvas {
 
   QImage image_;
   std::unique_ptr<QPainter> painter_;
+  QRgb* pixels_ = nullptr;  // the image's own memory, written by the one-pixel paths
+  int stride_ = 0;
   Pen pen_;
   Brush brush_;
   Font font_;
