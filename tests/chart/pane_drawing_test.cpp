@@ -69,6 +69,23 @@ TEST_F(KLineTest, ExRightsMarkSitsUnderItsBar) {
   EXPECT_EQ(canvas.Lines("draw "), std::vector<std::string>{"draw -1,184 bitmap 16x16"});
 }
 
+TEST_F(KLineTest, KeyboardCursorSitsOnTheCloseOfItsBar) {
+  DrawPaneInput input = PlainPaneInput();
+  input.flags.price_pane = true;
+  input.cursor_y = -2;  // keyboard mode: cursor_x is a bar index
+  input.cursor_x = 1;
+  RecordingCanvas canvas(300, 200);
+  const PaneReport report = DrawPane(canvas, formula, input);
+  EXPECT_TRUE(canvas.Has("line 0,147 -> 300,147 pen=0xFFFFFF w1 solid")) << canvas.Dump();  // close 10
+  EXPECT_TRUE(canvas.Has("line 7,7 -> 7,200 pen=0xFFFFFF w1 solid"));  // the bar's centre
+  EXPECT_EQ(report.cursor_bar, 1);
+  EXPECT_NEAR(report.cursor_value, 10.0, 0.05);
+
+  input.cursor_x = 50;  // beyond the last bar: the last drawn bar
+  const PaneReport last = DrawPane(canvas, formula, input);
+  EXPECT_EQ(last.cursor_bar, 2);
+}
+
 TEST(Colorstick, RedAboveCyanBelowWhiteOnZero) {
   FakeFormula formula;
   formula.SetSeries("close", {1, 1, 1});
