@@ -3,11 +3,10 @@
 // with three panes, 50 ms with ten).
 #include <benchmark/benchmark.h>
 
-#include <QGuiApplication>
 #include <cmath>
-#include <cstdlib>
 
 #include "chart/gp.h"
+#include "chart/qt/gui_session.h"
 #include "chart/qt/qt_canvas.h"
 #include "chart/tgs_pane_formula.h"
 
@@ -71,8 +70,7 @@ BENCHMARK(BM_AppendBar)->Arg(3)->Arg(10)->Iterations(200)->Unit(benchmark::kMill
 }  // namespace vorelin
 
 int main(int argc, char** argv) {
-  if (std::getenv("DISPLAY") == nullptr) setenv("QT_QPA_PLATFORM", "offscreen", 0);
-  QGuiApplication app(argc, argv);
+  vorelin::GuiSession gui(argc, argv);
   benchmark::Initialize(&argc, argv);
   benchmark::RunSpecifiedBenchmarks();
   benchmark::Shutdown();

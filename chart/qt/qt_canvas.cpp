@@ -257,6 +257,10 @@ void QtCanvas::StretchDraw(int left, int top, int right, int bottom, const Canva
   painter_->drawImage(QRect(left, top, right - left, bottom - top), qt_source->image_);
 }
 
+bool QtCanvas::SavePng(const std::string& path) const {
+  return image_.save(QString::fromStdString(path), "PNG");
+}
+
 RgbImage QtCanvas::ReadPixels() const {
   RgbImage out;
   out.width = image_.width();

@@ -46,6 +46,8 @@ class QtCanvas final : public Canvas {
 
   RgbImage ReadPixels() const override;
   const QImage& Image() const { return image_; }
+  // Writes the picture as a PNG file; false when it can not be written.
+  bool SavePng(const std::string& path) const;
 
  private:
   void ApplyPen(QPainter& painter) const;

@@ -1,8 +1,6 @@
 // Feeds the last bars of a data file into a chart drawn on a QImage and writes the picture.
 #include "tools/vorelin-render/render_chart.h"
 
-#include <QImage>
-#include <QString>
 #include <algorithm>
 #include <cstdio>
 #include <filesystem>
@@ -136,7 +134,7 @@ bool RenderChartFile(const RenderOptions& options, std::string* error) {
   } else if (ext == ".bmp") {
     ok = WriteBmpFile(options.out, canvas->ReadPixels(), error);
   } else {
-    ok = canvas->Image().save(QString::fromStdString(options.out), "PNG");
+    ok = canvas->SavePng(options.out);
     if (!ok) *error = "无法写入文件: " + options.out;
   }
   return ok;

@@ -95,7 +95,7 @@ TEST_F(ChartImageTest, PixelsTheRulesFix) {
   EXPECT_TRUE(errors_.empty()) << errors_.front();
   ASSERT_NE(chart_->BackBuffer(), nullptr);
   const QtCanvas& image = Buffer();
-  ASSERT_TRUE(image.Image().save(QString::fromStdString((folder_ / "chart.png").string()), "PNG"));
+  ASSERT_TRUE(image.SavePng((folder_ / "chart.png").string()));
 
   // Background right of the newest bar in the volume pane.
   const PaneReport& vol = chart_->ReportOf(1);

@@ -1,7 +1,7 @@
-// One QGuiApplication for the whole test program: fonts and text need it.
+// One GUI session for the whole test program: fonts and text need it.
 #include <gtest/gtest.h>
 
-#include <QGuiApplication>
+#include "chart/qt/gui_session.h"
 
 namespace {
 
@@ -11,12 +11,12 @@ class QtEnvironment : public ::testing::Environment {
     static int argc = 1;
     static char name[] = "chart_qt_tests";
     static char* argv[] = {name, nullptr};
-    app_ = new QGuiApplication(argc, argv);
+    session_ = new vorelin::GuiSession(argc, argv);
   }
-  void TearDown() override { delete app_; }
+  void TearDown() override { delete session_; }
 
  private:
-  QGuiApplication* app_ = nullptr;
+  vorelin::GuiSession* session_ = nullptr;
 };
 
 ::testing::Environment* const kQtEnvironment = ::testing::AddGlobalTestEnvironment(new QtEnvironment);
