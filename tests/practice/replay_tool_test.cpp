@@ -1,8 +1,12 @@
 #include <gtest/gtest.h>
 
 #include <cstdio>
+#include <cstdlib>
+#include <iterator>
 
+#include "chart/image_files.h"
 #include "practice/journal_store.h"
+#include "practice/practice_session.h"
 #include "temp_root.h"
 
 namespace vorelin {
@@ -52,6 +56,52 @@ TEST(ReplayTool, ScriptedSessionLeavesJournalAndSettings) {
                                     status);
   EXPECT_EQ(status, 0);
   EXPECT_NE(again.find("当前价：18.0000"), std::string::npos) << again;
+}
+
+// Pixels that differ clearly from the top-left one (the background), JPEG noise aside.
+int PixelsOffBackground(const RgbImage& image) {
+  int count = 0;
+  for (size_t i = 0; i + 2 < image.bgr.size(); i += 3)
+    for (size_t c = 0; c < 3; ++c)
+      if (std::abs(image.bgr[i + c] - image.bgr[c]) > 48) {
+        ++count;
+        break;
+      }
+  return count;
+}
+
+TEST(ReplayTool, EachTradeLeavesTheChartPictureTheJournalNames) {
+  testing::TempRoot root;
+  root.WriteDayFile("600000", 60);
+  int status = -1;
+  const std::string out = RunTool("--root '" + root.path().string() +
+                                      "' --user 李四 --code 600000 --period day --script "
+                                      "'next 25; buy 全仓; next 5; sell 全仓'",
+                                  status);
+  ASSERT_EQ(status, 0) << out;
+
+  JournalStore store(root.path());
+  QueryResult rows;
+  std::string error;
+  ASSERT_TRUE(store.ReadJournal("李四", rows, error)) << error;
+  ASSERT_EQ(rows.rows.size(), 2u);
+  std::vector<RgbImage> pictures;
+  for (size_t i = 0; i < rows.rows.size(); ++i) {
+    const std::string pic_path = rows.Value(i, "sPicPath");
+    ASSERT_EQ(pic_path.rfind("log\\", 0), 0u) << pic_path;
+    const fs::path file = JournalPicturePath(root.path(), pic_path);
+    EXPECT_EQ(file.parent_path(), root.path() / "log");
+    ASSERT_TRUE(fs::is_regular_file(file)) << file;
+    RgbImage image;
+    ASSERT_TRUE(ReadJpegFile(file.string(), &image, &error)) << error;
+    EXPECT_EQ(image.width, 1200);
+    EXPECT_EQ(image.height, 800);
+    EXPECT_GT(PixelsOffBackground(image), 5000) << file;
+    pictures.push_back(std::move(image));
+  }
+  EXPECT_EQ(std::distance(fs::directory_iterator(root.path() / "log"), fs::directory_iterator()), 2);
+  // The sale's chart shows five more bars than the buy's: each picture is taken at its trade.
+  EXPECT_NE(pictures[0].bgr, pictures[1].bgr);
 }
 
 TEST(ReplayTool, RefusesABadScript) {

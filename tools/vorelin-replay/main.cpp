@@ -1,14 +1,17 @@
 // vorelin-replay: a practice session without a window, for scripted practice, teaching
-// material and tests. It leaves log.mt3 and config.ini in the data root as the trainer does.
+// material and tests. It leaves log.mt3, config.ini and the trade screenshots in the data root
+// as the trainer does.
 #include <cstdio>
 #include <cstring>
 #include <iostream>
 #include <optional>
 #include <string>
 
+#include "chart/qt/gui_session.h"
 #include "common/data_root.h"
 #include "practice/practice_session.h"
-#include "script.h"
+#include "tools/vorelin-replay/offscreen_chart.h"
+#include "tools/vorelin-replay/script.h"
 
 namespace vorelin {
 namespace {
@@ -30,37 +33,6 @@ class ConsoleMessages : public MessageSink {
     return true;
   }
 };
-
-// Stands in for the chart until the offscreen chart is wired: the replay's calls land here
-// and are dropped. The intraday view is never shown.
-class HeadlessChart : public ChartPort {
- public:
-  void ClearData() override {}
-  void AppendBar(int, int, double, double, double, double, double, double) override {}
-  void SetSeries(std::string_view, const std::vector<double>&, bool) override {}
-  void BeginUpdate() override {}
-  void EndUpdate() override {}
-  void ResetPriceData() override {}
-  void SetStkLabel(const std::string&) override {}
-  void SetStkName(const std::string&) override {}
-  void SetQuote(const TStockDirEntry&) override {}
-  void SetShowBar3d(bool) override {}
-  void SetShowFs(bool) override {}
-  bool ShowFs() const override { return false; }
-  void SetShowBoard(bool) override {}
-  void SetWeek(std::string_view) override {}
-};
-
-// The seam for the trade screenshots: the offscreen chart render (the session's chart with
-// the default panes, saved as JPEG) plugs in here. Until then no picture is written, and the
-// tool says so instead of leaving a fake image.
-ScreenshotWriter OffscreenChartScreenshot() {
-  return [](const std::filesystem::path& jpg) {
-    std::cerr << "vorelin-replay: screenshot not written, the offscreen chart render is not "
-                 "wired yet: " << jpg.string() << "\n";
-    return false;
-  };
-}
 
 int Usage() {
   std::cerr << "usage: vorelin-replay --root DIR --user NAME [--code CODE] "
@@ -108,9 +80,10 @@ int Run(int argc, char** argv) {
   const std::filesystem::path root = ResolveDataRoot(FindRootOption(argc, argv));
   std::error_code ec;
   std::filesystem::create_directories(root, ec);
+  GuiSession gui(argc, argv);
   ConsoleMessages messages;
-  HeadlessChart chart;
-  PracticeSession session(root, *user, chart, messages, OffscreenChartScreenshot());
+  OffscreenChart chart;
+  PracticeSession session(root, *user, chart.Port(), messages, chart.Screenshot());
   if (!session.Start()) return 1;
   if (period || code) {
     ReplayController& r = session.Replay();

@@ -1,0 +1,18 @@
+// The replay's chart port over a real chart control.
+#include "tools/vorelin-replay/gp_chart_port.h"
+
+#include <string>
+
+namespace vorelin {
+
+void GpChartPort::AppendBar(int date, int time, double open, double high, double low,
+                            double close, double amount, double vol) {
+  chart_.AppendBar(date, time, open, high, low, close, amount, vol);
+}
+
+void GpChartPort::SetSeries(std::string_view name, const std::vector<double>& values,
+                            bool recalculate) {
+  chart_.SetSeries(std::string(name), values, recalculate);
+}
+
+}  // namespace vorelin
