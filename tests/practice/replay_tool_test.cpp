@@ -2,6 +2,7 @@
 
 #include <cstdio>
 #include <cstdlib>
+#include <fstream>
 #include <iterator>
 
 #include "chart/image_files.h"
@@ -14,9 +15,10 @@ namespace {
 
 namespace fs = std::filesystem;
 
-// Runs vorelin-replay and gives what it printed on stdout.
-std::string RunTool(const std::string& args, int& status) {
-  const std::string command = std::string(VORELIN_BIN_DIR) + "/vorelin-replay " + args + " 2>/dev/null";
+// Runs vorelin-replay and gives what it printed on stdout (and stderr when asked).
+std::string RunTool(const std::string& args, int& status, bool with_errors = false) {
+  const std::string command = std::string(VORELIN_BIN_DIR) + "/vorelin-replay " + args +
+                              (with_errors ? " 2>&1" : " 2>/dev/null");
   std::string out;
   FILE* pipe = popen(command.c_str(), "r");
   if (!pipe) return out;
@@ -102,6 +104,27 @@ TEST(ReplayTool, EachTradeLeavesTheChartPictureTheJournalNames) {
   EXPECT_EQ(std::distance(fs::directory_iterator(root.path() / "log"), fs::directory_iterator()), 2);
   // The sale's chart shows five more bars than the buy's: each picture is taken at its trade.
   EXPECT_NE(pictures[0].bgr, pictures[1].bgr);
+}
+
+// A picture that cannot be written is said on stderr; the trade is journalled all the same.
+TEST(ReplayTool, UnwritableScreenshotIsReportedAndTheTradeKept) {
+  testing::TempRoot root;
+  root.WriteDayFile("600000", 40);
+  std::ofstream(root.path() / "log") << "a file where the picture folder should be";
+  int status = -1;
+  const std::string out = RunTool("--root '" + root.path().string() +
+                                      "' --user 王五 --code 600000 --period day --script "
+                                      "'next 10; buy 全仓'",
+                                  status, true);
+  EXPECT_EQ(status, 0) << out;
+  EXPECT_NE(out.find("买入成功！"), std::string::npos) << out;
+  EXPECT_NE(out.find("无法写入截图: " + (root.path() / "log").string()), std::string::npos) << out;
+
+  JournalStore store(root.path());
+  QueryResult rows;
+  std::string error;
+  ASSERT_TRUE(store.ReadJournal("王五", rows, error)) << error;
+  EXPECT_EQ(rows.rows.size(), 1u);
 }
 
 TEST(ReplayTool, RefusesABadScript) {
