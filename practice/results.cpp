@@ -85,8 +85,9 @@ TraderStatistics ComputeTraderStatistics(const std::vector<JournalLine>& lines,
   s.has_profit_factor = s.losses > 0;
   if (s.has_profit_factor) s.profit_factor = s.gross_wins / -s.gross_losses;
 
-  bool have_peak = false;
-  double peak = 0;
+  // The account starts at its initial capital even before the first equity point exists.
+  bool have_peak = initial_capital > 0;
+  double peak = have_peak ? initial_capital : 0;
   for (const EquityPoint& p : points) {
     if (!have_peak || p.assets > peak) {
       peak = p.assets;

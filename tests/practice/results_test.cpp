@@ -139,6 +139,16 @@ TEST(TraderStatistics, HandComputedJournal) {
             "净收益率：     1.55%\r\n");
 }
 
+// A first round trip that loses is a drawdown from the initial capital, even though the
+// journal holds a single equity point (no reset wrote one at the start).
+TEST(TraderStatistics, DrawdownCountsFromTheInitialCapital) {
+  const std::vector<JournalLine> lines = {Line("证券买入", "100", "3", "0"),
+                                          Line("证券卖出", "100", "5", "-400")};
+  const TraderStatistics s = ComputeTraderStatistics(lines, {{0, 9592}}, 10000, 9592);
+  EXPECT_NEAR(s.max_drawdown, 408, 1e-9);
+  EXPECT_NEAR(s.max_drawdown_percent, 4.08, 1e-9);
+}
+
 TEST(TraderStatistics, NoLossesAndNoCapital) {
   const TraderStatistics s =
       ComputeTraderStatistics({Line("证券买入", "100", "1", "0"), Line("证券卖出", "100", "1", "50")},
