@@ -18,6 +18,9 @@ OffscreenChart::OffscreenChart()
     last_error_ = text;
     std::cerr << "vorelin-replay: 公式错误: " << text << "\n";
   };
+  // The trainer's chart applies its published ShowLeft default to every pane, so the price
+  // pane lines up with the panes below it (as vorelin-render draws it).
+  chart_.SetShowLeft(true);
 }
 
 ScreenshotWriter OffscreenChart::Screenshot() {
