@@ -1,4 +1,5 @@
-// The vorelin-formula command: run, compile and list, as a user calls them.
+// The vorelin-formula command: run, exports, raw-data files, check, compile and list, as a
+// user calls them.
 #include <gtest/gtest.h>
 
 #include <cstdio>
@@ -10,6 +11,7 @@
 #include "common/text_encoding.h"
 #include "common/text_file.h"
 #include "formula/builtin_formulas.h"
+#include "formula/data_files.h"
 #include "formula/interpreter.h"
 #include "../../tools/vorelin-formula/formula_runner.h"
 
@@ -120,6 +122,69 @@ TEST(FormulaTool, CompileAndListAndGbkFiles) {
   EXPECT_EQ(SplitLines(gbk.out)[0], "bar,买线");
   Result gbkCompile = RunTool("compile --file " + path.string());
   EXPECT_EQ(gbkCompile.out, "买线:MA(CLOSE,2)\n");
+}
+
+std::string FileBytes(const std::filesystem::path& path) {
+  std::string bytes;
+  EXPECT_TRUE(ReadFileBytes(path, bytes)) << path;
+  return bytes;
+}
+
+// The same pane as the tool computes it, for comparing its files byte for byte.
+void LoadSample(TGS& gs, const std::string& text) {
+  std::string error;
+  ASSERT_TRUE(LoadDataFile(kSample, gs, error)) << error;
+  AttachZeroRecords(gs);
+  ASSERT_TRUE(gs.CompileText(text)) << gs.ErrorText();
+}
+
+TEST(FormulaTool, TableAndCsvAllExports) {
+  const auto dir = std::filesystem::path(::testing::TempDir()) / "exports";
+  std::filesystem::create_directories(dir);
+  const std::string text = "A:MA(C,3);MA(C,2);";
+  Result result = RunTool("run --data " + kSample + " --text '" + text + "' --table " +
+                          (dir / "a.txt").string() + " --csv-all --csv " +
+                          (dir / "a.csv").string());
+  ASSERT_EQ(result.status, 0) << result.err;
+  TGS gs;
+  LoadSample(gs, text);
+  EXPECT_EQ(FileBytes(dir / "a.txt"), TableText(gs));
+  const std::string csv = FileBytes(dir / "a.csv");
+  EXPECT_EQ(csv, CsvText(gs, true));
+  EXPECT_EQ(GbkToUtf8(csv.substr(0, csv.find("\r\n"))),
+            "序号  ,date,time,open,high,low,close,amount,vol,a,@tt_1,");
+  Result toStdout = RunTool("run --data " + kSample + " --text '" + text + "' --csv-all");
+  EXPECT_EQ(toStdout.out, csv);
+  EXPECT_EQ(RunTool("run --data " + kSample + " --text '" + text + "' --table " +
+                    (dir / "missing" / "a.txt").string())
+                .status,
+            1);
+}
+
+TEST(FormulaTool, RawDataRoundTrip) {
+  const auto dir = std::filesystem::path(::testing::TempDir()) / "raw";
+  std::filesystem::create_directories(dir);
+  const std::string bin = (dir / "macd.bin").string();
+  Result saved = RunTool("save-raw --builtin MACD --data " + kSample + " --out " + bin);
+  ASSERT_EQ(saved.status, 0) << saved.err;
+  TGS gs;
+  LoadSample(gs, BuiltinFormulas().TextOf("MACD"));
+  EXPECT_EQ(FileBytes(bin), RawDataBytes(gs));
+
+  Result loaded = RunTool("load-raw --raw " + bin + " --exact");
+  ASSERT_EQ(loaded.status, 0) << loaded.err;
+  EXPECT_EQ(loaded.out, RunTool("run --builtin MACD --data " + kSample + " --exact").out);
+  EXPECT_EQ(RunTool("load-raw --raw " + bin + " --outputs").out,
+            RunTool("run --builtin MACD --data " + kSample + " --outputs").out);
+
+  {
+    std::ofstream out(dir / "bad.bin", std::ios::binary);
+    out << "QUENTARIX\x05";  // a length cut short
+  }
+  Result bad = RunTool("load-raw --raw " + (dir / "bad.bin").string());
+  EXPECT_EQ(bad.status, 1);
+  EXPECT_NE(bad.err.find("bad.bin"), std::string::npos) << bad.err;
+  EXPECT_EQ(RunTool("save-raw --builtin MACD --data " + kSample).status, 2);  // no --out
 }
 
 }  // namespace

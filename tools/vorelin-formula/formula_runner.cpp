@@ -5,6 +5,7 @@
 
 #include "common/format.h"
 #include "common/numbers.h"
+#include "formula/builtin_formulas.h"
 #include "market/bar_series.h"
 
 namespace vorelin {
@@ -47,6 +48,57 @@ bool LoadDataFile(const std::filesystem::path& path, TGS& gs, std::string& error
       error = gs.ErrorText();
       return false;
     }
+  }
+  return true;
+}
+
+void AttachZeroRecords(TGS& gs) {
+  static const std::vector<float> kZeros(65, 0.0f);
+  gs.Attach({nullptr, kZeros, kZeros, kZeros});
+}
+
+namespace {
+
+// "syline=dif::colorwhite," gives "dif"; a drawing command "stickline=..." gives "stickline".
+std::string OutputsText(const TGS& gs) {
+  std::string lines, drawings;
+  for (const std::string& entry : gs.Outputs()) {
+    if (entry.rfind("syline=", 0) == 0) {
+      const size_t end = entry.find("::");
+      const std::string name = entry.substr(7, end == std::string::npos ? end : end - 7);
+      if (name.empty() || name[0] == '@') continue;
+      lines += (lines.empty() ? "" : " ") + name;
+    } else {
+      drawings += " " + AsciiLower(entry.substr(0, entry.find('=')));
+    }
+  }
+  return drawings.empty() ? lines : lines + " +" + drawings;
+}
+
+std::string OneLine(const std::string& text) {
+  std::string line;
+  for (char ch : text) {
+    if (ch == '\r') continue;
+    line += ch == '\n' ? ' ' : ch;
+  }
+  return line;
+}
+
+}  // namespace
+
+bool CheckBuiltins(const std::filesystem::path& data, std::vector<CheckLine>& lines,
+                   std::string& error) {
+  TGS bars;
+  if (!LoadDataFile(data, bars, error)) return false;
+  AttachZeroRecords(bars);
+  for (const TFuncStr::Entry& entry : BuiltinFormulas().Entries()) {
+    TGS pane(&bars);  // as a chart pane: the bars shared, a store of its own
+    CheckLine line;
+    line.name = entry.name;
+    line.ok = pane.CompileText(entry.text);
+    if (line.ok) line.outputs = OutputsText(pane);
+    else line.error = OneLine(pane.ErrorText());
+    lines.push_back(std::move(line));
   }
   return true;
 }
