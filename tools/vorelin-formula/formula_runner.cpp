@@ -1,6 +1,7 @@
 // Data file loading and CSV writing for the formula runner.
 #include "formula_runner.h"
 
+#include <cmath>
 #include <cstdio>
 
 #include "common/format.h"
@@ -84,6 +85,18 @@ std::string OneLine(const std::string& text) {
   return line;
 }
 
+// A NaN or infinity would be drawn and exported as a number; a run must never leave one.
+std::string NonFiniteValue(const TGS& pane) {
+  for (const Tbian* series : pane.ComputedSeries()) {
+    for (int i = 0; i < series->count; ++i) {
+      if (!std::isfinite(series->values[i])) {
+        return Format("%s: %g at bar %d", series->name.c_str(), series->values[i], i);
+      }
+    }
+  }
+  return {};
+}
+
 }  // namespace
 
 bool CheckBuiltins(const std::filesystem::path& data, std::vector<CheckLine>& lines,
@@ -96,8 +109,13 @@ bool CheckBuiltins(const std::filesystem::path& data, std::vector<CheckLine>& li
     CheckLine line;
     line.name = entry.name;
     line.ok = pane.CompileText(entry.text);
-    if (line.ok) line.outputs = OutputsText(pane);
-    else line.error = OneLine(pane.ErrorText());
+    if (line.ok) {
+      line.outputs = OutputsText(pane);
+      line.error = NonFiniteValue(pane);
+      line.ok = line.error.empty();
+    } else {
+      line.error = OneLine(pane.ErrorText());
+    }
     lines.push_back(std::move(line));
   }
   return true;

@@ -18,7 +18,8 @@ bool LoadDataFile(const std::filesystem::path& path, TGS& gs, std::string& error
 void AttachZeroRecords(TGS& gs);
 
 // One built-in run over a data file: its output lines as the run lists them (series names
-// and constant levels, then the drawing commands' function names), and OK or why not.
+// and constant levels, then the drawing commands' function names), and OK or why not: a
+// failed compile or run, or a value that is NaN or infinite.
 struct CheckLine {
   std::string name;
   std::string outputs;
