@@ -51,7 +51,7 @@ enum class Statistic { kVarp, kVar, kStdp, kStd, kDevsq, kAvedev };
 // Population variance at every bar, the mean of the squares less the square of the mean,
 // handed to `f` where it has a value; `out` gets f's results and no value elsewhere.
 template <typename F>
-void FromVariance(const ArgumentValues& x, int count, int n, double* out, F f) {
+void FromVariance(const BarInput& x, int count, int n, double* out, F f) {
   MovingAverage mean(n), meanOfSquares(n);
   const auto value = [&x](int k) { return x[k]; };
   const auto square = [&x](int k) { return x[k] == M ? M : x[k] * x[k]; };
@@ -64,7 +64,7 @@ void FromVariance(const ArgumentValues& x, int count, int n, double* out, F f) {
 
 // Mean absolute deviation from the window's moving average. A window that holds a bar
 // without value has none either: the marker would enter the sum as a huge number.
-void MeanAbsoluteDeviation(const ArgumentValues& x, int count, int n, double* out) {
+void MeanAbsoluteDeviation(const BarInput& x, int count, int n, double* out) {
   MovingAverage mean(n);
   const auto value = [&x](int k) { return x[k]; };
   for (int i = 0; i < count; ++i) {
@@ -81,7 +81,7 @@ void MeanAbsoluteDeviation(const ArgumentValues& x, int count, int n, double* ou
   }
 }
 
-void Compute(Statistic which, const ArgumentValues& x, int count, int n, double* out) {
+void Compute(Statistic which, const BarInput& x, int count, int n, double* out) {
   const double scale = n > 1 ? static_cast<double>(n) / (n - 1) : 1.0;
   const bool copiesX = n == 0 && (which == Statistic::kVar || which == Statistic::kStd ||
                                   which == Statistic::kDevsq);
@@ -115,7 +115,7 @@ bool StatisticEntry(TGS& gs, const std::string& result, const std::string&,
   if (x == nullptr || !gs.ResolveConstant(Arg(args, 1), nValue)) return false;
   const int count = gs.BarCount();
   Tbian& out = gs.CreateResult(result, count);
-  const ArgumentValues input(*x, out, count);
+  const BarInput input(Operand{x, 0.0}, out.name, count);
   Compute(kWhich, input, count, TruncToInt(nValue), out.data());
   return true;
 }
@@ -136,7 +136,7 @@ std::string LineLengthTooShort(std::string_view func) {
 // Fits y = c0 + c1*k through (k, X[i-n+k]), k = 1 .. n, at every bar whose n-bar window
 // has values throughout; FORCAST is the line at the newest bar, SLOPE its gradient. A
 // window with a bar without value gives none: the marker would tilt the line absurdly.
-void LeastSquaresLine(Line which, const ArgumentValues& x, int count, int n, double* out) {
+void LeastSquaresLine(Line which, const BarInput& x, int count, int n, double* out) {
   const double meanK = (n + 1) / 2.0;
   const double spread = static_cast<double>(n) * (static_cast<double>(n) * n - 1) / 12.0;
   int missing = 0;  // bars without value in the window ending at i
@@ -178,7 +178,7 @@ bool LineEntry(TGS& gs, const std::string& result, const std::string&,
   }
   const int count = gs.BarCount();
   Tbian& out = gs.CreateResult(result, count);
-  const ArgumentValues input(*x, out, count);
+  const BarInput input(Operand{x, 0.0}, out.name, count);
   LeastSquaresLine(kWhich, input, count, n, out.data());
   return true;
 }

@@ -47,7 +47,7 @@ double Mod(double a, double b) {
 
 // A crosses above B: 1 on a bar with A >= B whose previous bar with values had A < B. Bars
 // without a value neither count nor break the pattern; an A below B on bar 0 is not counted.
-void Cross(const ArgumentValues& a, const ArgumentValues& b, double* out, int count) {
+void Cross(const BarInput& a, const BarInput& b, double* out, int count) {
   int below = 0;
   for (int i = 0; i < count; ++i) {
     if (a[i] == M || b[i] == M) {
@@ -78,7 +78,7 @@ bool BinaryFamilyRoutine(TGS& gs, const std::string& result, Binary which,
   }
   const int count = gs.BarCount();
   Tbian& out = gs.CreateResult(result, count);
-  const ArgumentValues a(first, out, count), b(second, out, count);
+  const BarInput a(first, out.name, count), b(second, out.name, count);
   double* r = out.data();
   switch (which) {
     case Binary::kCross: Cross(a, b, r, count); break;
@@ -164,7 +164,7 @@ double ValueOrNoneOf(Unary which, double x) {
   return x == M ? M : ValueOrNone(ValueRule(which, x));
 }
 
-void BarsLast(const ArgumentValues& x, double* out, int count) {
+void BarsLast(const BarInput& x, double* out, int count) {
   int p = -1;
   for (int i = 0; i < count; ++i) {
     if (x[i] == M) {
@@ -176,7 +176,7 @@ void BarsLast(const ArgumentValues& x, double* out, int count) {
   }
 }
 
-void BarsSince(const ArgumentValues& x, double* out, int count) {
+void BarsSince(const BarInput& x, double* out, int count) {
   int p = -1;
   for (int i = 0; i < count; ++i) {
     if (x[i] == M) {
@@ -188,7 +188,7 @@ void BarsSince(const ArgumentValues& x, double* out, int count) {
   }
 }
 
-void BarsNext(const ArgumentValues& x, double* out, int count) {
+void BarsNext(const BarInput& x, double* out, int count) {
   double v = M;
   for (int i = count - 1; i >= 0; --i) {
     if (x[i] == M) {
@@ -205,7 +205,7 @@ void BarsNext(const ArgumentValues& x, double* out, int count) {
 // every earlier value. Earlier bars without a value take part as the number the marker is.
 // A stack of the bars that can still stop a later count gives the same answer as counting
 // back from every bar, in one step per bar instead of up to i.
-void Range(const ArgumentValues& x, double* out, int count, bool top) {
+void Range(const BarInput& x, double* out, int count, bool top) {
   std::vector<int> stoppers;
   stoppers.reserve(static_cast<size_t>(count));
   for (int i = 0; i < count; ++i) {
@@ -237,7 +237,7 @@ bool UnaryFamilyRoutine(TGS& gs, const std::string& result, Unary which,
   }
   const int count = gs.BarCount();
   Tbian& out = gs.CreateResult(result, count);
-  const ArgumentValues x(operand, out, count);
+  const BarInput x(operand, out.name, count);
   double* r = out.data();
   switch (which) {
     case Unary::kBarsCount:

@@ -7,23 +7,16 @@
 #include <random>
 
 #include "formula/interpreter.h"
+#include "series_expect.h"
 #include "sample_bars.h"
 
 namespace vorelin {
 namespace {
 
 constexpr double M = kNoValue;
-using Series = std::vector<double>;
 
-void ExpectSeries(const Series& got, const Series& want, double tolerance = 1e-9) {
-  ASSERT_EQ(got.size(), want.size());
-  for (size_t i = 0; i < got.size(); ++i) {
-    if (want[i] == M) {
-      EXPECT_EQ(got[i], M) << "bar " << i;
-    } else {
-      EXPECT_NEAR(got[i], want[i], tolerance) << "bar " << i;
-    }
-  }
+void ExpectClose(const Series& got, const Series& want, double tolerance = 1e-9) {
+  ExpectSeriesWithin(got, want, Tolerance::kAbsolute, tolerance);
 }
 
 Series Call(const char* func, const Series& x, const char* n) {
@@ -76,7 +69,7 @@ const Case kCases[] = {
 TEST(StatisticsFunctions, Cases) {
   for (const Case& c : kCases) {
     SCOPED_TRACE(c.name);
-    ExpectSeries(Call(c.func, c.x, c.n), c.want);
+    ExpectClose(Call(c.func, c.x, c.n), c.want);
   }
 }
 
@@ -144,8 +137,8 @@ TEST(StatisticsFunctions, ResultMayBeItsOwnArgument) {
   const Series x = {1, 3, 5, 4};
   gs.SetRawSeries("close", x.data(), 4);
   ASSERT_TRUE(gs.CompileText("X:=C;X:=SLOPE(X,3);Y:=C;Y:=STD(Y,2);")) << gs.ErrorText();
-  ExpectSeries(Values(gs.FindSeries("x")), {M, M, 2, 0.5});
-  ExpectSeries(Values(gs.FindSeries("y")), {M, std::sqrt(2.0), std::sqrt(2.0),
+  ExpectClose(Values(gs.FindSeries("x")), {M, M, 2, 0.5});
+  ExpectClose(Values(gs.FindSeries("y")), {M, std::sqrt(2.0), std::sqrt(2.0),
                                             std::sqrt(0.5)});
 }
 

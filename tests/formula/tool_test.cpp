@@ -89,9 +89,9 @@ TEST(FormulaTool, OutputsParamsAndCsvFile) {
 }
 
 TEST(FormulaTool, Failures) {
-  Result kdj = RunTool("run --builtin KDJ --data " + kSample);
-  EXPECT_EQ(kdj.status, 1);
-  EXPECT_NE(kdj.err.find("尚不支持!"), std::string::npos) << kdj.err;
+  Result unknown = RunTool("run --data " + kSample + " --text 'X:NOSUCH(C);'");
+  EXPECT_EQ(unknown.status, 1);
+  EXPECT_EQ(unknown.err, "nosuch(c)中的变量未定义!\n");
   Result compile = RunTool("compile --text 'X:MA(C,5'");
   EXPECT_EQ(compile.status, 1);
   EXPECT_EQ(compile.err, "第 1 行:括号不配匹\n");

@@ -10,23 +10,16 @@
 #include <vector>
 
 #include "formula/interpreter.h"
+#include "series_expect.h"
 #include "sample_bars.h"
 
 namespace vorelin {
 namespace {
 
 constexpr double M = kNoValue;
-using Series = std::vector<double>;
 
-void ExpectSeries(const Series& got, const Series& want) {
-  ASSERT_EQ(got.size(), want.size());
-  for (size_t i = 0; i < got.size(); ++i) {
-    if (want[i] == M) {
-      EXPECT_EQ(got[i], M) << "bar " << i;
-    } else {
-      EXPECT_NEAR(got[i], want[i], 1e-9 * std::max(1.0, std::fabs(want[i]))) << "bar " << i;
-    }
-  }
+void ExpectClose(const Series& got, const Series& want) {
+  ExpectSeriesWithin(got, want, Tolerance::kRelative, 1e-9);
 }
 
 // An interpreter holding the given raw series, the first of them fixing the bar count.
@@ -68,8 +61,8 @@ TEST(Sar, WorkedExample) {
   const Series low = {9, 10, 11, 12, 11, 10, 9.5, 9};
   Fixture f;
   f.With("high", high).With("low", low);
-  ExpectSeries(f.Run("sar", {"1", "10", "20"}), {M, 9, 9.4, 9.92, 10.536, 10.9288, 11, 10.7});
-  ExpectSeries(f.Run("sarturn", {"1", "10", "20"}), {0, 0, 0, 0, 0, -1, 0, 0});
+  ExpectClose(f.Run("sar", {"1", "10", "20"}), {M, 9, 9.4, 9.92, 10.536, 10.9288, 11, 10.7});
+  ExpectClose(f.Run("sarturn", {"1", "10", "20"}), {0, 0, 0, 0, 0, -1, 0, 0});
 }
 
 TEST(Sar, ReversalRules) {
@@ -88,8 +81,8 @@ TEST(Sar, ReversalRules) {
     SCOPED_TRACE(c.name);
     Fixture f;
     f.With("high", c.high).With("low", c.low);
-    ExpectSeries(f.Run("sar", {"1", "2", "20"}), {M, c.sarOnBar1});
-    ExpectSeries(f.Run("sarturn", {"1", "2", "20"}), {0, c.turnOnBar1});
+    ExpectClose(f.Run("sar", {"1", "2", "20"}), {M, c.sarOnBar1});
+    ExpectClose(f.Run("sarturn", {"1", "2", "20"}), {0, c.turnOnBar1});
   }
 }
 
@@ -168,8 +161,8 @@ TEST(Sar, MatchesSlowReferenceOnRandomBars) {
     const SlowSar want = ReferenceSar(bars.high, bars.low, n, step, limit);
     const std::vector<std::string> args = {std::to_string(n), std::to_string(step),
                                            std::to_string(limit)};
-    ExpectSeries(f.Run("sar", args), want.sar);
-    ExpectSeries(f.Run("sarturn", args), want.turns);
+    ExpectClose(f.Run("sar", args), want.sar);
+    ExpectClose(f.Run("sarturn", args), want.turns);
   }
 }
 
@@ -211,7 +204,7 @@ TEST(Zig, PointsAndStraightLines) {
     SCOPED_TRACE(c.name);
     Fixture f;
     f.With("close", c.close);
-    ExpectSeries(f.Run("zig", {"3", c.n}), c.want);
+    ExpectClose(f.Run("zig", {"3", c.n}), c.want);
   }
 }
 
@@ -219,11 +212,11 @@ TEST(Zig, SelectorPicksTheRawSeries) {
   Fixture f;
   f.With("open", {1, 1, 1}).With("high", {2, 2, 2}).With("low", {3, 3, 3})
       .With("close", {4, 4, 4}).With("vol", {5, 9, 5});
-  ExpectSeries(f.Run("zig", {"0", "10"}), {1, 1, 1});
-  ExpectSeries(f.Run("zig", {"1", "10"}), {2, 2, 2});
-  ExpectSeries(f.Run("zig", {"2", "10"}), {3, 3, 3});
-  ExpectSeries(f.Run("zig", {"3", "10"}), {4, 4, 4});
-  ExpectSeries(f.Run("zig", {"4", "10"}), {5, 9, 5});
+  ExpectClose(f.Run("zig", {"0", "10"}), {1, 1, 1});
+  ExpectClose(f.Run("zig", {"1", "10"}), {2, 2, 2});
+  ExpectClose(f.Run("zig", {"2", "10"}), {3, 3, 3});
+  ExpectClose(f.Run("zig", {"3", "10"}), {4, 4, 4});
+  ExpectClose(f.Run("zig", {"4", "10"}), {5, 9, 5});
 }
 
 // Over random closes: ZIG meets the close at bar 0, the last bar and every point, runs
@@ -311,7 +304,7 @@ TEST(TurningPoints, PeaksAndTroughs) {
     SCOPED_TRACE(c.name);
     Fixture f;
     f.With("close", c.close);
-    ExpectSeries(f.Run(c.func, {"3", "10", c.m}), c.want);
+    ExpectClose(f.Run(c.func, {"3", "10", c.m}), c.want);
   }
 }
 
@@ -382,7 +375,7 @@ TEST(Find, Cases) {
     SCOPED_TRACE(c.name);
     Fixture f;
     f.With("x", c.x);
-    ExpectSeries(f.Run(c.func, {"x", c.n, c.m, c.t}), c.want);
+    ExpectClose(f.Run(c.func, {"x", c.n, c.m, c.t}), c.want);
   }
 }
 
@@ -434,7 +427,7 @@ TEST(Find, MatchesSortedWindowsOnRandomSeries) {
     f.With("x", x);
     for (const Func& func : kFuncs) {
       SCOPED_TRACE(std::string(func.name) + " round " + std::to_string(round));
-      ExpectSeries(f.Run(func.name, {"x", std::to_string(n), std::to_string(m), std::to_string(t)}),
+      ExpectClose(f.Run(func.name, {"x", std::to_string(n), std::to_string(m), std::to_string(t)}),
                    ReferenceFind(x, n, m, t, func.highest, func.bars));
     }
   }
@@ -611,8 +604,8 @@ TEST(TrendInFormulas, SarWithInputParameters) {
   const Series sar = Values(f.gs.FindSeries("sar"));
   const Series turns = Values(f.gs.FindSeries("t"));
   const SlowSar want = ReferenceSar(bars.high, bars.low, 4, 2, 20);
-  ExpectSeries(sar, want.sar);
-  ExpectSeries(turns, want.turns);
+  ExpectClose(sar, want.sar);
+  ExpectClose(turns, want.turns);
   EXPECT_NE(std::count(turns.begin(), turns.end(), 1.0), 0);
   EXPECT_NE(std::count(turns.begin(), turns.end(), -1.0), 0);
   EXPECT_EQ(f.gs.Outputs().front(), "syline=sar::colorwhite,nodraw");
@@ -651,9 +644,9 @@ TEST(DrawnSeries, InterpolatesBetweenTurningPoints) {
   Fixture f;
   f.With("close", close);
   ASSERT_TRUE(f.gs.CompileText("A:DCLOSE;")) << f.gs.ErrorText();
-  ExpectSeries(Values(f.gs.FindSeries("a")), {10, 11, 12, 11, 13});
+  ExpectClose(Values(f.gs.FindSeries("a")), {10, 11, 12, 11, 13});
   // Once made, the series is found by its name like any other.
-  ExpectSeries(Values(f.gs.FindSeries("dclose")), {10, 11, 12, 11, 13});
+  ExpectClose(Values(f.gs.FindSeries("dclose")), {10, 11, 12, 11, 13});
 }
 
 // The chart reruns a pane after each new bar: DCLOSE must reach the new last bar (always a

@@ -8,23 +8,16 @@
 #include <random>
 
 #include "formula/interpreter.h"
+#include "series_expect.h"
 #include "sample_bars.h"
 
 namespace vorelin {
 namespace {
 
 constexpr double M = kNoValue;
-using Series = std::vector<double>;
 
-void ExpectSeries(const Series& got, const Series& want) {
-  ASSERT_EQ(got.size(), want.size());
-  for (size_t i = 0; i < got.size(); ++i) {
-    if (want[i] == M) {
-      EXPECT_EQ(got[i], M) << "bar " << i;
-    } else {
-      EXPECT_NEAR(got[i], want[i], 1e-12 * std::max(1.0, std::fabs(want[i]))) << "bar " << i;
-    }
-  }
+void ExpectClose(const Series& got, const Series& want) {
+  ExpectSeriesWithin(got, want, Tolerance::kRelative, 1e-12);
 }
 
 // Runs func over the raw series "a" (and "b"); an argument text other than "a"/"b" is
@@ -76,14 +69,14 @@ const BinaryCase kBinaryCases[] = {
 TEST(BinaryFunctions, Cases) {
   for (const BinaryCase& c : kBinaryCases) {
     SCOPED_TRACE(c.name);
-    ExpectSeries(Call(c.func, c.a, c.b, {"a", c.bText}), c.want);
+    ExpectClose(Call(c.func, c.a, c.b, {"a", c.bText}), c.want);
   }
 }
 
 TEST(BinaryFunctions, TwoConstantsStillGiveASeries) {
-  ExpectSeries(Call("pow", {0, 0, 0}, {}, {"2", "3"}), {8, 8, 8});
-  ExpectSeries(Call("mod", {0, 0}, {}, {"7.9", "-3"}), {1, 1});
-  ExpectSeries(Call("mod", {0, 0}, {}, {"-7", "3"}), {-1, -1});
+  ExpectClose(Call("pow", {0, 0, 0}, {}, {"2", "3"}), {8, 8, 8});
+  ExpectClose(Call("mod", {0, 0}, {}, {"7.9", "-3"}), {1, 1});
+  ExpectClose(Call("mod", {0, 0}, {}, {"-7", "3"}), {-1, -1});
 }
 
 // CROSS against its plain meaning: 1 where A >= B and the previous bar with both values
@@ -166,7 +159,7 @@ const UnaryCase kUnaryCases[] = {
 TEST(UnaryFunctions, SeriesCases) {
   for (const UnaryCase& c : kUnaryCases) {
     SCOPED_TRACE(c.name);
-    ExpectSeries(Call(c.func, c.x, {}, {"a"}), c.want);
+    ExpectClose(Call(c.func, c.x, {}, {"a"}), c.want);
   }
 }
 
@@ -205,7 +198,7 @@ TEST(UnaryFunctions, ConstantsGiveNamedConstantsWithTwoDecimals) {
 }
 
 TEST(UnaryFunctions, BarsCountOfAConstantIsTheBarIndex) {
-  ExpectSeries(Call("barscount", {9, 9, 9, 9}, {}, {"5"}), {0, 1, 2, 3});
+  ExpectClose(Call("barscount", {9, 9, 9, 9}, {}, {"5"}), {0, 1, 2, 3});
 }
 
 TEST(UnaryFunctions, ResultMayBeItsOwnArgument) {
@@ -213,8 +206,8 @@ TEST(UnaryFunctions, ResultMayBeItsOwnArgument) {
   const Series x = {3, 1, 2, 5, 4};
   gs.SetRawSeries("close", x.data(), 5);
   ASSERT_TRUE(gs.CompileText("X:=C;X:=TOPRANGE(X);Y:=C;Y:=MAX(Y,REF(Y,1));")) << gs.ErrorText();
-  ExpectSeries(Values(gs.FindSeries("x")), {0, 0, 1, 3, 0});
-  ExpectSeries(Values(gs.FindSeries("y")), {3, 3, 2, 5, 5});
+  ExpectClose(Values(gs.FindSeries("x")), {0, 0, 1, 3, 0});
+  ExpectClose(Values(gs.FindSeries("y")), {3, 3, 2, 5, 5});
 }
 
 // A plain backward count, as the functions are defined, against the one-pass version.

@@ -3,13 +3,13 @@
 #include <gtest/gtest.h>
 
 #include "formula/interpreter.h"
+#include "series_expect.h"
 #include "sample_bars.h"
 
 namespace vorelin {
 namespace {
 
 constexpr double M = kNoValue;
-using Series = std::vector<double>;
 
 struct Case {
   const char* name;
@@ -29,17 +29,6 @@ Series Call(const char* func, const Series& x, const char* n, const Series& nSer
   if (f == nullptr) return {};
   EXPECT_TRUE(f(gs, "r", func, {"x", n, "::", ""})) << gs.ErrorText();
   return Values(gs.FindSeries("r"));
-}
-
-void ExpectSeries(const Series& got, const Series& want) {
-  ASSERT_EQ(got.size(), want.size());
-  for (size_t i = 0; i < got.size(); ++i) {
-    if (want[i] == M) {
-      EXPECT_EQ(got[i], M) << "bar " << i;
-    } else {
-      EXPECT_DOUBLE_EQ(got[i], want[i]) << "bar " << i;
-    }
-  }
 }
 
 const Case kCases[] = {
