@@ -187,5 +187,58 @@ TEST(FormulaTool, RawDataRoundTrip) {
   EXPECT_EQ(RunTool("save-raw --builtin MACD --data " + kSample).status, 2);  // no --out
 }
 
+// Every built-in runs over the sample day bars with the output lines its table lists, in
+// order; FS, LB and FSVOL, made for the intraday view, run on day bars as well.
+TEST(FormulaTool, CheckRunsEveryBuiltin) {
+  const std::vector<std::string> kWant = {
+      "MACD\tdif dea macd 0\tOK",
+      "MA\tma1 ma2 ma3 ma4 ma5\tOK",
+      "VOL\tvolume mavol1 mavol2\tOK",
+      "DMA\tdif ama\tOK",
+      "DMI\tpdi mdi adx adxr\tOK",
+      "FSL\t买 卖 var2 var4 var7 + drawicon drawtext drawtext drawicon\tOK",
+      "TRIX\ttrix matrix\tOK",
+      "BRAR\tbr ar 20 400\tOK",
+      "CR\tcr ma1 ma2 ma3 ma4\tOK",
+      "VR\tvr mavr\tOK",
+      "OBV\tobv maobv\tOK",
+      "ASI\tasi masi\tOK",
+      "EMV\temv maemv 0\tOK",
+      "RSI\trsi1 rsi2 rsi3\tOK",
+      "WR\twr1 wr2\tOK",
+      "SAR\tsar a b\tOK",
+      "KDJ\tk d j\tOK",
+      "CCI\tcci -100 0 100\tOK",
+      "ROC\troc maroc -6.5 0 6.5\tOK",
+      "MTM\tmtm mtmma\tOK",
+      "BOLL\tupper lower\tOK",
+      "PSY\tpsy psyma 25 75\tOK",
+      "MCST\tmcst\tOK",
+      "BIAS\tbias1 bias2 bias3\tOK",
+      "MIKE\tstor midr wekr weks mids stos\tOK",
+      "WVAD\twvad mawvad\tOK",
+      "BDT\tj a2 + stickbar\tOK",
+      "DB6\t + partline btx\tOK",
+      "BTX\tma5 ma10 ma20 ma30 ma60 + btx\tOK",
+      "TWR\t + twr\tOK",
+      "EXPMA\texp1 exp2\tOK",
+      "FS\t均价线 收盘价\tOK",
+      "PBX\tpbx1 pbx2 pbx3 pbx4 pbx5 pbx6\tOK",
+      "LB\t量比\tOK",
+      "FSVOL\tvolume\tOK",
+      "TEST\t绿灯行 红灯停 黄灯观望 + stickline stickline stickline\tOK",
+      "TEST1\t出击\tOK",
+  };
+  Result result = RunTool("check --data " + kSample);
+  EXPECT_EQ(result.status, 0) << result.err;
+  const std::vector<std::string> rows = SplitLines(result.out);
+  ASSERT_EQ(rows.size(), kWant.size()) << result.out;
+  for (size_t i = 0; i < rows.size(); ++i) EXPECT_EQ(rows[i], kWant[i]);
+
+  Result missing = RunTool("check --data /nonexistent/600000.TXT");
+  EXPECT_EQ(missing.status, 1);
+  EXPECT_NE(missing.err.find("不存在"), std::string::npos) << missing.err;
+}
+
 }  // namespace
 }  // namespace vorelin
