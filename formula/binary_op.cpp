@@ -69,21 +69,25 @@ double ConstantRule(Op op, double a, double b) {
   return kNoValue;
 }
 
+// An overflow (1e308*10) or inf-inf has no value: NaN or infinity would print as a number
+// and poison every later sum, comparison and scale.
+inline double FiniteOrMarker(double value) { return std::isfinite(value) ? value : kNoValue; }
+
 // One loop per operator and operand shape, so the per-bar work is a single inlined rule.
 template <Op kOp>
 void Apply(const Operand& left, const Operand& right, double* out, int n) {
   if (left.series && right.series) {
     const double* a = left.series->data();
     const double* b = right.series->data();
-    for (int i = 0; i < n; ++i) out[i] = SeriesRule<kOp>(a[i], b[i]);
+    for (int i = 0; i < n; ++i) out[i] = FiniteOrMarker(SeriesRule<kOp>(a[i], b[i]));
   } else if (left.series) {
     const double* a = left.series->data();
     const double b = right.constant;
-    for (int i = 0; i < n; ++i) out[i] = SeriesRule<kOp>(a[i], b);
+    for (int i = 0; i < n; ++i) out[i] = FiniteOrMarker(SeriesRule<kOp>(a[i], b));
   } else {
     const double a = left.constant;
     const double* b = right.series->data();
-    for (int i = 0; i < n; ++i) out[i] = SeriesRule<kOp>(a, b[i]);
+    for (int i = 0; i < n; ++i) out[i] = FiniteOrMarker(SeriesRule<kOp>(a, b[i]));
   }
 }
 
@@ -148,7 +152,7 @@ bool Biao(TGS& gs, const std::string& result, const std::string&,
     for (int i = usable; i < n; ++i) out.values[i] = kNoValue;
     return true;
   }
-  gs.AddConstant(result, ConstantRule(op, left.constant, right.constant));
+  gs.AddConstant(result, FiniteOrMarker(ConstantRule(op, left.constant, right.constant)));
   return true;
 }
 

@@ -56,7 +56,8 @@ Tbian* TGS::ResolveSeries(std::string_view name) {
   return ReferenceSeries(lower);
 }
 
-// Date and time parts computed from the raw "date" and "time" series.
+// Date and time parts computed from the raw "date" and "time" series, made (or remade in
+// place) under their own name.
 Tbian* TGS::DerivedSeries(const std::string& lowerName) {
   const bool fromDate = lowerName == "datetoday" || lowerName == "year" ||
                         lowerName == "month" || lowerName == "day" || lowerName == "week";
@@ -79,7 +80,9 @@ Tbian* TGS::DerivedSeries(const std::string& lowerName) {
     else out = (v / 100) * 60 + v % 100 - 570;
     values[i] = out;
   }
-  Tbian& series = AddComputed(lowerName, n);
+  Tbian* existing = FindIn(computed_, lowerName);
+  Tbian& series = existing != nullptr ? *existing : AddComputed(lowerName, n);
+  series.count = n;
   series.values = std::move(values);
   return &series;
 }

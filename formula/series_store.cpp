@@ -61,9 +61,11 @@ Tbian* TGS::FindSeries(std::string_view name) {
     if (lower == "drawnull") {
       stored->count = BarCount();
       stored->values.assign(static_cast<size_t>(stored->count), kNoValue);
-    } else if (stored->count != BarCount() && IsDrawnName(lower)) {
-      // Made before bars were appended: its last turning points have moved.
+    } else if (stored->count != BarCount() && FindIn(computed_, lower) == stored) {
+      // Made from the bars before the host appended one: the d-series' last turning points
+      // have moved and the date parts lack the new bar, so remake them in place.
       if (Tbian* fresh = DrawnSeries(lower)) return fresh;
+      if (Tbian* fresh = DerivedSeries(lower)) return fresh;
     }
     return stored;
   }

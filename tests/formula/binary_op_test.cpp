@@ -1,6 +1,8 @@
 // BIAO: the per-bar rules of every operator with the no-value marker, and constant folding.
 #include <gtest/gtest.h>
 
+#include <limits>
+
 #include "formula/binary_op.h"
 #include "formula/interpreter.h"
 #include "sample_bars.h"
@@ -80,6 +82,20 @@ TEST_F(BiaoTest, ConstantsKeepTwoDecimals) {
   EXPECT_DOUBLE_EQ(Constant("1", "=", "1.0000001"), 0);  // no tolerance between constants
   EXPECT_DOUBLE_EQ(Constant("1", "/", "0"), M);
   EXPECT_EQ(gs_.Constants().back(), (std::pair<std::string, std::string>{"k", "-10000000.00"}));
+}
+
+TEST_F(BiaoTest, OverflowsHaveNoValue) {
+  const double inf = std::numeric_limits<double>::infinity();
+  const std::vector<double> big = {1e308, -1e308, 2, inf, -inf, 1e-300, M};
+  gs_.SetRawSeries("big", big.data(), 7);
+  gs_.SetRawSeries("inf", std::vector<double>(7, inf).data(), 7);
+  EXPECT_EQ(Series("big", "*", "10"), (std::vector<double>{M, M, 20, M, M, 1e-299, M}));
+  EXPECT_EQ(Series("inf", "-", "inf"), std::vector<double>(7, M));
+  EXPECT_EQ(Series("1e10", "/", "big")[5], M);  // 1e10 / 1e-300 overflows
+  EXPECT_EQ(Series("big", "+", "big"), (std::vector<double>{M, M, 4, M, M, 2e-300, M}));
+  EXPECT_DOUBLE_EQ(Constant("1e308", "*", "10"), M);
+  EXPECT_DOUBLE_EQ(Constant("-1e308", "-", "1e308"), M);
+  EXPECT_DOUBLE_EQ(Constant("1e308", "+", "1"), 1e308);
 }
 
 TEST_F(BiaoTest, Messages) {

@@ -422,5 +422,37 @@ TEST_F(Adjustment, NothingToApply) {
   EXPECT_EQ(Values(gs_.FindSeries("close")), (std::vector<double>{10, 11, 12, 6, 7}));
 }
 
+// The chart appends a bar and reruns: date parts and formula references made by the last run
+// must cover the new bar too, as a fresh interpreter over all the bars computes them.
+TEST(AppendedBars, DerivedSeriesAndReferencesFollow) {
+  SampleBars bars = MakeSampleBars(51);
+  for (size_t i = 0; i < bars.time.size(); ++i) bars.time[i] = 931 + static_cast<double>(i);
+  const char* const kNames[] = {"date", "time", "open", "high", "low", "close", "amount", "vol"};
+  const std::vector<double>* const kColumns[] = {&bars.date, &bars.time,  &bars.open,
+                                                 &bars.high, &bars.low,   &bars.close,
+                                                 &bars.amount, &bars.vol};
+  TGS growing;
+  for (int k = 0; k < 8; ++k) growing.SetRawSeries(kNames[k], kColumns[k]->data(), 50);
+  const std::string text =
+      "A:YEAR;B:MONTH;D:DAY;E:WEEK;F:DATETODAY;G:HOUR;H:MINUTE;I:FROMOPEN;"
+      "R:\"MACD.DIF\";S:MACD.DEA+YEAR;T:\"MACD.MACD\"(5,10,3);";
+  ASSERT_TRUE(growing.CompileText(text)) << growing.ErrorText();
+  for (int k = 0; k < 8; ++k) growing.PushRawValue(kNames[k], kColumns[k]->back(), true);
+  ASSERT_TRUE(growing.Run()) << growing.ErrorText();
+
+  TGS fresh;
+  LoadSampleBars(fresh, bars);
+  ASSERT_TRUE(fresh.CompileText(text)) << fresh.ErrorText();
+  for (const char* name : {"a", "b", "d", "e", "f", "g", "h", "i", "r", "s", "t", "year",
+                           "datetoday", "minute"}) {
+    SCOPED_TRACE(name);
+    const std::vector<double> got = Values(growing.ResolveSeries(name));
+    ASSERT_EQ(got.size(), 51u);
+    EXPECT_EQ(got, Values(fresh.ResolveSeries(name)));
+  }
+  EXPECT_EQ(growing.FindSeries("a")->values[50], static_cast<int>(bars.date.back()) / 10000);
+  EXPECT_EQ(growing.FindSeries("h")->values[50], 81);  // the minute part of 981
+}
+
 }  // namespace
 }  // namespace vorelin

@@ -1,4 +1,5 @@
-// The vorelin-formula command: run, compile and list, as a user calls them.
+// The vorelin-formula command: run, exports, raw-data files, check, compile and list, as a
+// user calls them.
 #include <gtest/gtest.h>
 
 #include <cstdio>
@@ -10,6 +11,7 @@
 #include "common/text_encoding.h"
 #include "common/text_file.h"
 #include "formula/builtin_formulas.h"
+#include "formula/data_files.h"
 #include "formula/interpreter.h"
 #include "../../tools/vorelin-formula/formula_runner.h"
 
@@ -120,6 +122,122 @@ TEST(FormulaTool, CompileAndListAndGbkFiles) {
   EXPECT_EQ(SplitLines(gbk.out)[0], "bar,买线");
   Result gbkCompile = RunTool("compile --file " + path.string());
   EXPECT_EQ(gbkCompile.out, "买线:MA(CLOSE,2)\n");
+}
+
+std::string FileBytes(const std::filesystem::path& path) {
+  std::string bytes;
+  EXPECT_TRUE(ReadFileBytes(path, bytes)) << path;
+  return bytes;
+}
+
+// The same pane as the tool computes it, for comparing its files byte for byte.
+void LoadSample(TGS& gs, const std::string& text) {
+  std::string error;
+  ASSERT_TRUE(LoadDataFile(kSample, gs, error)) << error;
+  AttachZeroRecords(gs);
+  ASSERT_TRUE(gs.CompileText(text)) << gs.ErrorText();
+}
+
+TEST(FormulaTool, TableAndCsvAllExports) {
+  const auto dir = std::filesystem::path(::testing::TempDir()) / "exports";
+  std::filesystem::create_directories(dir);
+  const std::string text = "A:MA(C,3);MA(C,2);";
+  Result result = RunTool("run --data " + kSample + " --text '" + text + "' --table " +
+                          (dir / "a.txt").string() + " --csv-all --csv " +
+                          (dir / "a.csv").string());
+  ASSERT_EQ(result.status, 0) << result.err;
+  TGS gs;
+  LoadSample(gs, text);
+  EXPECT_EQ(FileBytes(dir / "a.txt"), TableText(gs));
+  const std::string csv = FileBytes(dir / "a.csv");
+  EXPECT_EQ(csv, CsvText(gs, true));
+  EXPECT_EQ(GbkToUtf8(csv.substr(0, csv.find("\r\n"))),
+            "序号  ,date,time,open,high,low,close,amount,vol,a,@tt_1,");
+  Result toStdout = RunTool("run --data " + kSample + " --text '" + text + "' --csv-all");
+  EXPECT_EQ(toStdout.out, csv);
+  EXPECT_EQ(RunTool("run --data " + kSample + " --text '" + text + "' --table " +
+                    (dir / "missing" / "a.txt").string())
+                .status,
+            1);
+}
+
+TEST(FormulaTool, RawDataRoundTrip) {
+  const auto dir = std::filesystem::path(::testing::TempDir()) / "raw";
+  std::filesystem::create_directories(dir);
+  const std::string bin = (dir / "macd.bin").string();
+  Result saved = RunTool("save-raw --builtin MACD --data " + kSample + " --out " + bin);
+  ASSERT_EQ(saved.status, 0) << saved.err;
+  TGS gs;
+  LoadSample(gs, BuiltinFormulas().TextOf("MACD"));
+  EXPECT_EQ(FileBytes(bin), RawDataBytes(gs));
+
+  Result loaded = RunTool("load-raw --raw " + bin + " --exact");
+  ASSERT_EQ(loaded.status, 0) << loaded.err;
+  EXPECT_EQ(loaded.out, RunTool("run --builtin MACD --data " + kSample + " --exact").out);
+  EXPECT_EQ(RunTool("load-raw --raw " + bin + " --outputs").out,
+            RunTool("run --builtin MACD --data " + kSample + " --outputs").out);
+
+  {
+    std::ofstream out(dir / "bad.bin", std::ios::binary);
+    out << "QUENTARIX\x05";  // a length cut short
+  }
+  Result bad = RunTool("load-raw --raw " + (dir / "bad.bin").string());
+  EXPECT_EQ(bad.status, 1);
+  EXPECT_NE(bad.err.find("bad.bin"), std::string::npos) << bad.err;
+  EXPECT_EQ(RunTool("save-raw --builtin MACD --data " + kSample).status, 2);  // no --out
+}
+
+// Every built-in runs over the sample day bars with the output lines its table lists, in
+// order; FS, LB and FSVOL, made for the intraday view, run on day bars as well.
+TEST(FormulaTool, CheckRunsEveryBuiltin) {
+  const std::vector<std::string> kWant = {
+      "MACD\tdif dea macd 0\tOK",
+      "MA\tma1 ma2 ma3 ma4 ma5\tOK",
+      "VOL\tvolume mavol1 mavol2\tOK",
+      "DMA\tdif ama\tOK",
+      "DMI\tpdi mdi adx adxr\tOK",
+      "FSL\t买 卖 var2 var4 var7 + drawicon drawtext drawtext drawicon\tOK",
+      "TRIX\ttrix matrix\tOK",
+      "BRAR\tbr ar 20 400\tOK",
+      "CR\tcr ma1 ma2 ma3 ma4\tOK",
+      "VR\tvr mavr\tOK",
+      "OBV\tobv maobv\tOK",
+      "ASI\tasi masi\tOK",
+      "EMV\temv maemv 0\tOK",
+      "RSI\trsi1 rsi2 rsi3\tOK",
+      "WR\twr1 wr2\tOK",
+      "SAR\tsar a b\tOK",
+      "KDJ\tk d j\tOK",
+      "CCI\tcci -100 0 100\tOK",
+      "ROC\troc maroc -6.5 0 6.5\tOK",
+      "MTM\tmtm mtmma\tOK",
+      "BOLL\tupper lower\tOK",
+      "PSY\tpsy psyma 25 75\tOK",
+      "MCST\tmcst\tOK",
+      "BIAS\tbias1 bias2 bias3\tOK",
+      "MIKE\tstor midr wekr weks mids stos\tOK",
+      "WVAD\twvad mawvad\tOK",
+      "BDT\tj a2 + stickbar\tOK",
+      "DB6\t + partline btx\tOK",
+      "BTX\tma5 ma10 ma20 ma30 ma60 + btx\tOK",
+      "TWR\t + twr\tOK",
+      "EXPMA\texp1 exp2\tOK",
+      "FS\t均价线 收盘价\tOK",
+      "PBX\tpbx1 pbx2 pbx3 pbx4 pbx5 pbx6\tOK",
+      "LB\t量比\tOK",
+      "FSVOL\tvolume\tOK",
+      "TEST\t绿灯行 红灯停 黄灯观望 + stickline stickline stickline\tOK",
+      "TEST1\t出击\tOK",
+  };
+  Result result = RunTool("check --data " + kSample);
+  EXPECT_EQ(result.status, 0) << result.err;
+  const std::vector<std::string> rows = SplitLines(result.out);
+  ASSERT_EQ(rows.size(), kWant.size()) << result.out;
+  for (size_t i = 0; i < rows.size(); ++i) EXPECT_EQ(rows[i], kWant[i]);
+
+  Result missing = RunTool("check --data /nonexistent/600000.TXT");
+  EXPECT_EQ(missing.status, 1);
+  EXPECT_NE(missing.err.find("不存在"), std::string::npos) << missing.err;
 }
 
 }  // namespace

@@ -1,10 +1,12 @@
 // Data file loading and CSV writing for the formula runner.
 #include "formula_runner.h"
 
+#include <cmath>
 #include <cstdio>
 
 #include "common/format.h"
 #include "common/numbers.h"
+#include "formula/builtin_formulas.h"
 #include "market/bar_series.h"
 
 namespace vorelin {
@@ -47,6 +49,74 @@ bool LoadDataFile(const std::filesystem::path& path, TGS& gs, std::string& error
       error = gs.ErrorText();
       return false;
     }
+  }
+  return true;
+}
+
+void AttachZeroRecords(TGS& gs) {
+  static const std::vector<float> kZeros(65, 0.0f);
+  gs.Attach({nullptr, kZeros, kZeros, kZeros});
+}
+
+namespace {
+
+// "syline=dif::colorwhite," gives "dif"; a drawing command "stickline=..." gives "stickline".
+std::string OutputsText(const TGS& gs) {
+  std::string lines, drawings;
+  for (const std::string& entry : gs.Outputs()) {
+    if (entry.rfind("syline=", 0) == 0) {
+      const size_t end = entry.find("::");
+      const std::string name = entry.substr(7, end == std::string::npos ? end : end - 7);
+      if (name.empty() || name[0] == '@') continue;
+      lines += (lines.empty() ? "" : " ") + name;
+    } else {
+      drawings += " " + AsciiLower(entry.substr(0, entry.find('=')));
+    }
+  }
+  return drawings.empty() ? lines : lines + " +" + drawings;
+}
+
+std::string OneLine(const std::string& text) {
+  std::string line;
+  for (char ch : text) {
+    if (ch == '\r') continue;
+    line += ch == '\n' ? ' ' : ch;
+  }
+  return line;
+}
+
+// A NaN or infinity would be drawn and exported as a number; a run must never leave one.
+std::string NonFiniteValue(const TGS& pane) {
+  for (const Tbian* series : pane.ComputedSeries()) {
+    for (int i = 0; i < series->count; ++i) {
+      if (!std::isfinite(series->values[i])) {
+        return Format("%s: %g at bar %d", series->name.c_str(), series->values[i], i);
+      }
+    }
+  }
+  return {};
+}
+
+}  // namespace
+
+bool CheckBuiltins(const std::filesystem::path& data, std::vector<CheckLine>& lines,
+                   std::string& error) {
+  TGS bars;
+  if (!LoadDataFile(data, bars, error)) return false;
+  AttachZeroRecords(bars);
+  for (const TFuncStr::Entry& entry : BuiltinFormulas().Entries()) {
+    TGS pane(&bars);  // as a chart pane: the bars shared, a store of its own
+    CheckLine line;
+    line.name = entry.name;
+    line.ok = pane.CompileText(entry.text);
+    if (line.ok) {
+      line.outputs = OutputsText(pane);
+      line.error = NonFiniteValue(pane);
+      line.ok = line.error.empty();
+    } else {
+      line.error = OneLine(pane.ErrorText());
+    }
+    lines.push_back(std::move(line));
   }
   return true;
 }

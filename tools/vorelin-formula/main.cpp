@@ -8,6 +8,7 @@
 #include "common/text_file.h"
 #include "formula/builtin_formulas.h"
 #include "formula/compiler.h"
+#include "formula/data_files.h"
 #include "formula/source.h"
 #include "formula_runner.h"
 
@@ -18,15 +19,22 @@ using namespace vorelin;
 constexpr const char* kUsage =
     "usage:\n"
     "  vorelin-formula run --data FILE (--builtin NAME | --file F.wfc | --text 'FORMULA')\n"
-    "                      [--params 12,26,9] [--csv OUT] [--outputs] [--exact]\n"
+    "                      [--params 12,26,9] [--csv OUT] [--csv-all] [--table OUT]\n"
+    "                      [--outputs] [--exact]\n"
+    "  vorelin-formula save-raw --data FILE (--builtin NAME | --file F.wfc | --text 'FORMULA')\n"
+    "                      [--params 12,26,9] --out F.bin\n"
+    "  vorelin-formula load-raw --raw F.bin [--csv OUT] [--csv-all] [--table OUT]\n"
+    "                      [--outputs] [--exact]\n"
+    "  vorelin-formula check --data FILE\n"
     "  vorelin-formula compile (--file F.wfc | --text 'FORMULA')\n"
     "  vorelin-formula list\n";
 
 struct Options {
-  std::string command, data, builtin, file, text, params, csv;
+  std::string command, data, builtin, file, text, params, csv, table, out, raw;
   bool hasText = false;
   bool outputs = false;
   bool exact = false;
+  bool csvAll = false;
 };
 
 bool ParseOptions(int argc, char** argv, Options& options) {
@@ -43,6 +51,8 @@ bool ParseOptions(int argc, char** argv, Options& options) {
       options.outputs = true;
     } else if (arg == "--exact") {
       options.exact = true;
+    } else if (arg == "--csv-all") {
+      options.csvAll = true;
     } else if (arg == "--data") {
       if (!value(options.data)) return false;
     } else if (arg == "--builtin") {
@@ -56,12 +66,32 @@ bool ParseOptions(int argc, char** argv, Options& options) {
       if (!value(options.params)) return false;
     } else if (arg == "--csv") {
       if (!value(options.csv)) return false;
+    } else if (arg == "--table") {
+      if (!value(options.table)) return false;
+    } else if (arg == "--out") {
+      if (!value(options.out)) return false;
+    } else if (arg == "--raw") {
+      if (!value(options.raw)) return false;
     } else {
       return false;
     }
   }
   const int sources = !options.builtin.empty() + !options.file.empty() + options.hasText;
-  if (options.command == "run") return !options.data.empty() && sources == 1;
+  const bool exports = !options.csv.empty() || !options.table.empty() || options.csvAll ||
+                       options.outputs || options.exact;
+  const bool fromData = !options.data.empty() && sources == 1;
+  if (options.command == "run") return fromData && options.raw.empty() && options.out.empty();
+  if (options.command == "save-raw") {
+    return fromData && !options.out.empty() && options.raw.empty() && !exports;
+  }
+  if (options.command == "load-raw") {
+    return !options.raw.empty() && options.data.empty() && sources == 0 &&
+           options.params.empty() && options.out.empty();
+  }
+  if (options.command == "check") {
+    return !options.data.empty() && sources == 0 && options.params.empty() && !exports &&
+           options.out.empty() && options.raw.empty();
+  }
   if (options.command == "compile") return options.builtin.empty() && sources == 1;
   return options.command == "list" && sources == 0;
 }
@@ -93,27 +123,38 @@ int Compile(const Options& options) {
   return 0;
 }
 
-int Run(const Options& options) {
-  TGS gs;
-  std::string error;
-  if (!LoadDataFile(options.data, gs, error)) return Fail(error);
-  // Zero-filled quote, finance and breadth records, as the chart attaches them.
-  static const std::vector<float> kZeros(65, 0.0f);
-  gs.Attach({nullptr, kZeros, kZeros, kZeros});
+// Loads the data file and compiles the chosen formula over it; the error text on failure.
+bool LoadAndCompile(const Options& options, TGS& gs, std::string& error) {
+  if (!LoadDataFile(options.data, gs, error)) return false;
+  AttachZeroRecords(gs);
   bool ok;
   if (!options.builtin.empty()) {
     const std::string& text = BuiltinFormulas().TextOf(options.builtin);
-    if (text.empty()) return Fail("不存在函数:" + options.builtin + " !");
+    if (text.empty()) {
+      error = "不存在函数:" + options.builtin + " !";
+      return false;
+    }
     ok = gs.CompileText(text, options.params);
   } else if (!options.file.empty()) {
     ok = gs.CompileFile(options.file, options.params);
   } else {
     ok = gs.CompileText(options.text, options.params);
   }
-  if (!ok) return Fail(gs.ErrorText());
+  if (!ok) error = gs.ErrorText();
+  return ok;
+}
+
+// The run's results: the table export, then the CSV (the series lines, or with --csv-all
+// every series of the pane as the chart exports it) or the output list.
+int WriteResults(const Options& options, TGS& gs) {
+  if (!options.table.empty() && !ExportTable(gs, options.table)) {
+    return Fail("cannot write " + options.table);
+  }
   std::string out;
   if (options.outputs) {
     for (const std::string& entry : gs.Outputs()) out += entry + "\n";
+  } else if (options.csvAll) {
+    out = CsvText(gs, true);
   } else {
     out = SeriesCsv(gs, options.exact);
   }
@@ -123,6 +164,45 @@ int Run(const Options& options) {
   }
   if (!WriteFileAtomically(options.csv, out)) return Fail("cannot write " + options.csv);
   return 0;
+}
+
+int Run(const Options& options) {
+  TGS gs;
+  std::string error;
+  if (!LoadAndCompile(options, gs, error)) return Fail(error);
+  return WriteResults(options, gs);
+}
+
+int SaveRaw(const Options& options) {
+  TGS gs;
+  std::string error;
+  if (!LoadAndCompile(options, gs, error)) return Fail(error);
+  if (!SaveRawData(gs, options.out)) return Fail("cannot write " + options.out);
+  return 0;
+}
+
+int LoadRaw(const Options& options) {
+  TGS gs;
+  if (!LoadRawData(gs, options.raw)) return Fail("原始数据文件: " + options.raw + " 无法加载!");
+  // The file was loaded but its formula does not compile: the error text says why.
+  if (gs.Program().empty()) return Fail(gs.ErrorText());
+  // Loading clears the attached records; rerun with the zero records the chart would give.
+  AttachZeroRecords(gs);
+  if (!gs.Run()) return Fail(gs.ErrorText());
+  return WriteResults(options, gs);
+}
+
+int Check(const Options& options) {
+  std::vector<CheckLine> lines;
+  std::string error;
+  if (!CheckBuiltins(options.data, lines, error)) return Fail(error);
+  bool allOk = true;
+  for (const CheckLine& line : lines) {
+    std::printf("%s\t%s\t%s\n", line.name.c_str(), line.outputs.c_str(),
+                line.ok ? "OK" : line.error.c_str());
+    allOk = allOk && line.ok;
+  }
+  return allOk ? 0 : 1;
 }
 
 }  // namespace
@@ -135,5 +215,8 @@ int main(int argc, char** argv) {
   }
   if (options.command == "list") return List();
   if (options.command == "compile") return Compile(options);
+  if (options.command == "save-raw") return SaveRaw(options);
+  if (options.command == "load-raw") return LoadRaw(options);
+  if (options.command == "check") return Check(options);
   return Run(options);
 }
