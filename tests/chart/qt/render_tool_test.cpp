@@ -16,7 +16,10 @@ const std::filesystem::path kData = std::filesystem::path(__FILE__).parent_path(
 class RenderToolTest : public ::testing::Test {
  protected:
   void SetUp() override {
-    folder_ = std::filesystem::temp_directory_path() / "vorelin_render_tool";
+    // ctest runs each case as its own process, in parallel: one folder per case.
+    folder_ = std::filesystem::temp_directory_path() /
+              ("vorelin_render_tool_" +
+               std::string(::testing::UnitTest::GetInstance()->current_test_info()->name()));
     std::filesystem::create_directories(folder_);
   }
   void TearDown() override { std::filesystem::remove_all(folder_); }
