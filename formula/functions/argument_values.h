@@ -44,6 +44,8 @@ class BarInput {
   BarInput& operator=(const BarInput&) = delete;
 
   double operator[](int i) const { return data_ != nullptr ? data_[i] : constant_; }
+  // The values of a series argument (null for a constant).
+  const double* data() const { return data_; }
 
  private:
   const double* data_ = nullptr;

@@ -9,6 +9,7 @@
 #include <vector>
 
 #include "common/numbers.h"
+#include "formula/functions/argument_values.h"
 #include "formula/functions/families.h"
 #include "formula/interpreter.h"
 
@@ -20,34 +21,6 @@ constexpr double M = kNoValue;
 
 // The price series a zig-zag selector K names: 0 open, 1 high, 2 low, 3 close, 4 volume.
 constexpr const char* kPriceNames[] = {"open", "high", "low", "close", "vol"};
-
-// A series read where it lies, or a copy of its first `count` values (no value past its own
-// count) when it holds fewer or is the result itself (X:=F(X)), which is written over.
-class SeriesInput {
- public:
-  SeriesInput(const Tbian& series, const Tbian& result, int count) {
-    if (&series != &result && series.count >= count) {
-      values_ = series.data();
-      return;
-    }
-    copy_.assign(static_cast<size_t>(count), M);
-    std::copy_n(series.values.begin(), std::min(series.count, count), copy_.begin());
-    values_ = copy_.data();
-  }
-  const double* data() const { return values_; }
-
- private:
-  const double* values_ = nullptr;
-  std::vector<double> copy_;
-};
-
-// An overflow in the arithmetic (huge inputs) must not leave as NaN or infinity: such bars
-// get no value.
-void ClearNonFinite(Tbian& out) {
-  for (int i = 0; i < out.count; ++i) {
-    if (!std::isfinite(out.values[i])) out.values[i] = M;
-  }
-}
 
 // An argument that must be a constant; false with prefix + text + "未定义!" otherwise.
 bool ConstantArgument(TGS& gs, const std::string& text, const std::string& prefix,
@@ -159,11 +132,11 @@ bool SarRoutine(TGS& gs, const std::string& result, const std::vector<std::strin
     return false;
   }
   Tbian& out = gs.CreateResult(result, count);
-  const SeriesInput h(*high, out, count);
-  const SeriesInput l(*low, out, count);
+  const BarInput h(Operand{high, 0.0}, out.name, count);
+  const BarInput l(Operand{low, 0.0}, out.name, count);
   ComputeSar(h.data(), l.data(), count, length, TruncToInt(s) / 100.0, TruncToInt(m) / 100.0,
              turns, out.data());
-  ClearNonFinite(out);
+  ReplaceNonFinite(out);
   return true;
 }
 
@@ -301,10 +274,10 @@ bool Zig(TGS& gs, const std::string& result, const std::string&,
   }
   const int count = gs.BarCount();
   Tbian& out = gs.CreateResult(result, count);
-  const SeriesInput p(*price, out, count);
+  const BarInput p(Operand{price, 0.0}, out.name, count);
   FindTurningPoints(p.data(), count, TruncToInt(n), out.data());
   Interpolate(out.data(), count);
-  ClearNonFinite(out);
+  ReplaceNonFinite(out);
   return true;
 }
 
@@ -344,7 +317,7 @@ bool TurningRoutine(TGS& gs, const std::string& result, const std::vector<std::s
   const int count = gs.BarCount();
   Tbian& out = gs.CreateResult(result, count);
   {
-    const SeriesInput p(*price, out, count);
+    const BarInput p(Operand{price, 0.0}, out.name, count);
     FindTurningPoints(p.data(), count, TruncToInt(n), out.data());
   }
   // Each bar's point is read before the bar is overwritten with the query's answer. Every
@@ -367,7 +340,7 @@ bool TurningRoutine(TGS& gs, const std::string& result, const std::vector<std::s
       out.values[i] = query.bars ? i - entry : entry;
     }
   }
-  ClearNonFinite(out);
+  ReplaceNonFinite(out);
   return true;
 }
 
@@ -447,10 +420,10 @@ bool FindRoutine(TGS& gs, const std::string& result, const std::vector<std::stri
   }
   const int count = gs.BarCount();
   Tbian& out = gs.CreateResult(result, count);
-  const SeriesInput input(*x, out, count);
+  const BarInput input(Operand{x, 0.0}, out.name, count);
   RankedWindow(input.data(), count, TruncToInt(n), TruncToInt(m), TruncToInt(t), query,
                out.data());
-  ClearNonFinite(out);
+  ReplaceNonFinite(out);
   return true;
 }
 
