@@ -104,7 +104,9 @@ bool DecodeBmp(const std::vector<uint8_t>& in, RgbImage* image, std::string* err
   const uint32_t bits = GetU16(in, 28);
   const uint32_t compression = GetU32(in, 30);
   const bool top_down = raw_height < 0;
-  const int height = top_down ? -raw_height : raw_height;
+  // INT32_MIN has no positive counterpart; it is refused below as too tall.
+  const int64_t height64 = top_down ? -static_cast<int64_t>(raw_height) : raw_height;
+  const int height = height64 > 20000 ? 20001 : static_cast<int>(height64);
   if ((bits != 24 && bits != 32) || compression != 0 || width <= 0 || height <= 0 || width > 20000 ||
       height > 20000) {
     SetError(error, "不支持的BMP格式");

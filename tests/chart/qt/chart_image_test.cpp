@@ -211,3 +211,24 @@ TEST_F(ChartImageTest, TimeSharingPriceLine) {
 
 }  // namespace
 }  // namespace vorelin
+
+namespace vorelin {
+namespace {
+
+// A header claiming a top-down picture of INT32_MIN rows must be refused, not negated.
+TEST(BmpDecoding, RefusesHeightsWithoutAPositiveCounterpart) {
+  std::vector<uint8_t> header(54, 0);
+  header[0] = 'B';
+  header[1] = 'M';
+  header[10] = 54;
+  header[18] = 1;                          // width 1
+  header[22 + 3] = 0x80;                   // height INT32_MIN
+  header[28] = 24;
+  RgbImage image;
+  std::string error;
+  EXPECT_FALSE(DecodeBmp(header, &image, &error));
+  EXPECT_EQ(error, "不支持的BMP格式");
+}
+
+}  // namespace
+}  // namespace vorelin
