@@ -257,6 +257,23 @@ bool PriceSelector(TGS& gs, double k, const std::string& kText, const std::strin
 
 constexpr const char* kNeedsPrices = "需要开盘价,最高价,最低价,收盘价原始数据!";
 
+// The zig-zag turning points of the price series that selector K names, written into the
+// result (no value between points); null with prefix + kNeedsPrices when that series is
+// missing.
+Tbian* TurningPointsInto(TGS& gs, const std::string& result, const std::string& prefix,
+                         int selector, double n) {
+  const Tbian* price = gs.FindSeries(kPriceNames[selector]);
+  if (price == nullptr) {
+    gs.SetError(prefix + kNeedsPrices);
+    return nullptr;
+  }
+  const int count = gs.BarCount();
+  Tbian& out = gs.CreateResult(result, count);
+  const BarInput p(Operand{price, 0.0}, out.name, count);
+  FindTurningPoints(p.data(), count, TruncToInt(n), out.data());
+  return &out;
+}
+
 bool Zig(TGS& gs, const std::string& result, const std::string&,
          const std::vector<std::string>& args) {
   const std::string prefix = "ZIG(K,N)";
@@ -267,17 +284,10 @@ bool Zig(TGS& gs, const std::string& result, const std::string&,
   }
   int selector = 0;
   if (!PriceSelector(gs, k, Arg(args, 0), prefix, selector)) return false;
-  const Tbian* price = gs.FindSeries(kPriceNames[selector]);
-  if (price == nullptr) {
-    gs.SetError(prefix + kNeedsPrices);
-    return false;
-  }
-  const int count = gs.BarCount();
-  Tbian& out = gs.CreateResult(result, count);
-  const BarInput p(Operand{price, 0.0}, out.name, count);
-  FindTurningPoints(p.data(), count, TruncToInt(n), out.data());
-  Interpolate(out.data(), count);
-  ReplaceNonFinite(out);
+  Tbian* out = TurningPointsInto(gs, result, prefix, selector, n);
+  if (out == nullptr) return false;
+  Interpolate(out->data(), out->count);
+  ReplaceNonFinite(*out);
   return true;
 }
 
@@ -309,17 +319,10 @@ bool TurningRoutine(TGS& gs, const std::string& result, const std::vector<std::s
     gs.SetError(prefix + "参数M:" + Arg(args, 2) + "必须大于等于1!");
     return false;
   }
-  const Tbian* price = gs.FindSeries(kPriceNames[selector]);
-  if (price == nullptr) {
-    gs.SetError(prefix + kNeedsPrices);
-    return false;
-  }
-  const int count = gs.BarCount();
-  Tbian& out = gs.CreateResult(result, count);
-  {
-    const BarInput p(Operand{price, 0.0}, out.name, count);
-    FindTurningPoints(p.data(), count, TruncToInt(n), out.data());
-  }
+  Tbian* turning = TurningPointsInto(gs, result, prefix, selector, n);
+  if (turning == nullptr) return false;
+  Tbian& out = *turning;
+  const int count = out.count;
   // Each bar's point is read before the bar is overwritten with the query's answer. Every
   // peak (or trough) is kept, so the M-th last is right however many there are.
   std::vector<double> found;
