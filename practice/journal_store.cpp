@@ -1,5 +1,7 @@
 #include "practice/journal_store.h"
 
+#include <cctype>
+
 #include <system_error>
 
 #include "common/data_root.h"
@@ -19,6 +21,20 @@ const char* const kJournalSchema[4] = {
 };
 
 namespace {
+
+// The account row keeps the data file's path ("gpdm"), written on Windows with "\": the
+// account's stock is that file's name without ".TXT".
+std::string StockCodeOfSavedFile(const std::string& saved) {
+  const size_t slash = saved.find_last_of("/\\");
+  std::string name = slash == std::string::npos ? saved : saved.substr(slash + 1);
+  const size_t dot = name.rfind('.');
+  if (dot != std::string::npos && name.size() - dot == 4) {
+    std::string ext = name.substr(dot);
+    for (char& c : ext) c = static_cast<char>(std::toupper(static_cast<unsigned char>(c)));
+    if (ext == ".TXT") name.resize(dot);
+  }
+  return name;
+}
 
 std::string Money(double value) { return Format("%.4f", value); }
 
@@ -94,7 +110,7 @@ bool JournalStore::LoadAccount(std::string_view user, TGpAcount& account, Tstock
   account.ShortCost = number("kdccj");
   base.StartRow = TruncToInt(number("ksh"));
   base.SetCurrentRow(TruncToInt(number("dqh")));
-  account.StockCode = rows.Value(0, "gpdm");
+  account.StockCode = StockCodeOfSavedFile(rows.Value(0, "gpdm"));
   return true;
 }
 

@@ -52,6 +52,10 @@ bool PracticeSession::Start() {
   if (!ShowError(journal_.LoadAccount(user_, replay_.Account(), replay_.Base(), found, error),
                  error))
     return false;
+  // Shares held belong to the account's stock, whatever code the settings name.
+  const TGpAcount& account = replay_.Account();
+  if (account.LongQty != 0 && !account.StockCode.empty())
+    replay_.Boxes.StockCode = account.StockCode;
   replay_.ApplyStockCode(replay_.Boxes.StockCode);
   replay_.OpenStock();
   return true;
@@ -63,7 +67,7 @@ bool PracticeSession::Save() {
     messages_.Show(kUnreadableSettingsMessage + ConfigPath().string());
     return false;
   }
-  WriteUserSettings(ini, user_, replay_.Boxes);
+  WriteUserSettings(ini, user_, replay_.SettingsToSave());
   if (!ini.Save(ConfigPath())) {
     messages_.Show("设置保存失败：" + ConfigPath().string());
     return false;

@@ -9,6 +9,7 @@
 #include "common/file_listing.h"
 #include "common/format.h"
 #include "common/numbers.h"
+#include "market/bar_columns.h"
 
 namespace vorelin {
 namespace {
@@ -88,14 +89,31 @@ std::filesystem::path ReplayController::DataFilePath() const {
 
 void ReplayController::ApplyStockCode(const std::string& code) {
   Boxes.StockCode = code;
-  account_.StockCode = code;
   account_.BuyRate = ParseDecimalOr(Boxes.BuyFee) / 1000;
   account_.SellRate = ParseDecimalOr(Boxes.SellFee) / 1000;
+}
+
+void ReplayController::AdoptOpenedStock() {
+  // Only a stock whose bars were loaded becomes the account's: a typed or refused code must
+  // never name the trades made at another stock's prices.
+  account_.StockCode = Boxes.StockCode;
   if (!directory_) return;
-  if (const TStockDirEntry* entry = directory_->FindByCode(code)) {
+  if (const TStockDirEntry* entry = directory_->FindByCode(account_.StockCode)) {
     account_.StockName = entry->Name();
     chart_.SetQuote(*entry);
   }
+}
+
+bool ReplayController::LoadBaseFile(const std::filesystem::path& path) {
+  base_.FileName = path.string();
+  base_.PeriodMultiplier = 1;
+  if (!base_.LoadBars()) return false;
+  AdoptOpenedStock();
+  return true;
+}
+
+void ReplayController::KeepOpenStockInBox() {
+  if (!account_.StockCode.empty()) ApplyStockCode(account_.StockCode);
 }
 
 void ReplayController::RevealRange(Tstock& series, int from, int to) {
@@ -104,21 +122,8 @@ void ReplayController::RevealRange(Tstock& series, int from, int to) {
   to = std::min(to, last);
   from = std::max(from, 0);
   series.Cursor = to + 1;
-  const int n = to + 1 - from;
-  if (n <= 0) return;
-  std::vector<double> date, time, open, high, low, close, amount, vol;
-  for (auto* v : {&date, &time, &open, &high, &low, &close, &amount, &vol}) v->reserve(n);
-  for (int i = from; i <= to; ++i) {
-    const TBarRecord& bar = series.Bars[static_cast<size_t>(i)];
-    date.push_back(ParseIntOr(bar.date, 0));
-    time.push_back(ParseIntOr(bar.time, 0));
-    open.push_back(bar.open);
-    high.push_back(bar.high);
-    low.push_back(bar.low);
-    close.push_back(bar.close);
-    amount.push_back(bar.amount);
-    vol.push_back(bar.vol);
-  }
+  if (to < from) return;
+  const BarColumns bars = ColumnsOf(series.Bars, from, to);
   const TBarRecord& newest = series.Bars[static_cast<size_t>(to)];
   reference_high_ = static_cast<float>(newest.high);
   current_date_ = ParseIntOr(newest.date, 20101001);
@@ -129,14 +134,8 @@ void ReplayController::RevealRange(Tstock& series, int from, int to) {
   chart_.SetStkLabel(account_.StockCode);
   chart_.SetStkName(account_.StockName);
   chart_.SetShowBar3d(false);
-  chart_.SetSeries("date", date, false);
-  chart_.SetSeries("time", time, false);
-  chart_.SetSeries("open", open, false);
-  chart_.SetSeries("high", high, false);
-  chart_.SetSeries("low", low, false);
-  chart_.SetSeries("close", close, false);
-  chart_.SetSeries("amount", amount, false);
-  chart_.SetSeries("vol", vol, true);
+  for (size_t c = 0; c < BarColumns::kNames.size(); ++c)
+    chart_.SetSeries(BarColumns::kNames[c], bars[c], c + 1 == BarColumns::kNames.size());
 }
 
 void ReplayController::AppendNextBar() {
@@ -159,10 +158,10 @@ void ReplayController::StepForward() {
     return;
   }
   if (base_.IsAtStart()) {
+    // Shares held stay with their stock, whatever the box holds at this moment.
+    if (account_.LongQty != 0) KeepOpenStockInBox();
     chart_.ClearData();
-    base_.FileName = DataFilePath().string();
-    base_.PeriodMultiplier = 1;
-    if (!base_.LoadBars()) {
+    if (!LoadBaseFile(DataFilePath())) {
       messages_.Show(MissingFileMessage(DataFilePath()));
       return;
     }
@@ -208,18 +207,13 @@ void ReplayController::OpenStock() {
   const std::filesystem::path path = DataFilePath();
   base_.FileName = path.string();
   chart_.ClearData();
-  if (Exists(path)) {
-    base_.PeriodMultiplier = 1;
-    if (base_.LoadBars()) RevealRange(base_, base_.StartRow, base_.CurrentRow);
-  }
+  if (Exists(path) && LoadBaseFile(path)) RevealRange(base_, base_.StartRow, base_.CurrentRow);
   DisplayUpdate();
 }
 
 void ReplayController::LoadRandomWindow() {
   chart_.ClearData();
-  base_.FileName = DataFilePath().string();
-  base_.PeriodMultiplier = 1;
-  if (!base_.LoadBars()) return;
+  if (!LoadBaseFile(DataFilePath())) return;
   auto below = [this](int limit) {
     return limit <= 0 ? 0 : std::uniform_int_distribution<int>(0, limit - 1)(random_);
   };
@@ -333,7 +327,10 @@ void ReplayController::RandomTraining() {
     return;
   }
   ApplyStockCode(PickRandomStock());
-  if (!Exists(DataFilePath())) return;
+  if (!Exists(DataFilePath())) {
+    KeepOpenStockInBox();
+    return;
+  }
   chart_.ClearData();
   LoadRandomWindow();
   if (hooks_.refresh_multi_period) hooks_.refresh_multi_period();
@@ -341,15 +338,19 @@ void ReplayController::RandomTraining() {
 
 void ReplayController::StockCodeEnter() {
   if (account_.LongQty != 0) {
+    KeepOpenStockInBox();
     messages_.Show(kPositionOpenMessage);
     return;
   }
   if (!IsSafeStockCode(Boxes.StockCode)) {
-    messages_.Show(UnsafeStockCodeMessage(Boxes.StockCode));
+    const std::string typed = Boxes.StockCode;
+    KeepOpenStockInBox();
+    messages_.Show(UnsafeStockCodeMessage(typed));
     return;
   }
   const std::filesystem::path path = DataFilePath();
   if (!Exists(path)) {
+    KeepOpenStockInBox();
     messages_.Show(MissingFileMessage(path));
     return;
   }
@@ -393,7 +394,7 @@ void ReplayController::Trade(bool buy) {
     return;
   }
   if (journal_) {
-    TradeEntry entry{user_, Boxes.StockCode, buy ? kBuyDirection : kSellDirection,
+    TradeEntry entry{user_, account_.StockCode, buy ? kBuyDirection : kSellDirection,
                      current_date_, QuantityBox};
     RecordedTrade recorded;
     std::string error;
@@ -402,6 +403,12 @@ void ReplayController::Trade(bool buy) {
   }
   messages_.Show(buy ? kBoughtMessage : kSoldMessage);
   DisplayUpdate();
+}
+
+UserSettings ReplayController::SettingsToSave() const {
+  UserSettings saved = Boxes;
+  if (!account_.StockCode.empty()) saved.StockCode = account_.StockCode;
+  return saved;
 }
 
 void ReplayController::DisplayUpdate() {

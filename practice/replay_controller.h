@@ -77,8 +77,12 @@ class ReplayController {
   bool MinutePeriodMenuEnabled() const { return Boxes.Period == 0; }
   bool DayPeriodMenuEnabled() const { return Boxes.Period != 0; }
 
-  // What a change of the code box does: the account's code, fee rates and stock name.
+  // What a change of the code box does: the box and the fee rates. The account takes the
+  // code (and the stock's name and quote) only when that stock's bars are loaded.
   void ApplyStockCode(const std::string& code);
+  // The settings as they are saved: the boxes, with the code of the stock in practice
+  // rather than whatever is typed in the box.
+  UserSettings SettingsToSave() const;
   // Hands rows from .. to of `series` to the chart (rows outside the series are left out)
   // and marks the account to the last one's close.
   void RevealRange(Tstock& series, int from, int to);
@@ -127,6 +131,12 @@ class ReplayController {
 
  private:
   void Trade(bool buy);
+  // Loads the base series from `path` and makes its stock the account's; false when the
+  // file cannot be read (the account keeps its stock).
+  bool LoadBaseFile(const std::filesystem::path& path);
+  void AdoptOpenedStock();
+  // A refused change puts the code of the stock in practice back into the box.
+  void KeepOpenStockInBox();
 
   std::filesystem::path root_;
   ChartPort& chart_;

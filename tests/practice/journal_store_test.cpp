@@ -223,7 +223,13 @@ TEST_F(JournalStoreTest, AccountSavedForANewUserSurvivesARestart) {
   EXPECT_EQ(loaded.ShortCost, 2);
   EXPECT_EQ(base.StartRow, 4);
   EXPECT_EQ(base.CurrentRow, 17);
-  EXPECT_EQ(loaded.StockCode, "/data/DayData/600000.TXT");
+  // The row keeps the data file's path; the account's stock is the file's code.
+  EXPECT_EQ(Raw("select * from TUser").Value(0, "gpdm"), "/data/DayData/600000.TXT");
+  EXPECT_EQ(loaded.StockCode, "600000");
+  saved.FileName = "C:\\gp\\DayData\\000002.txt";
+  ASSERT_TRUE(store_.SaveAccount(user, account_, saved, error)) << error;
+  ASSERT_TRUE(store_.LoadAccount(user, loaded, base, found, error)) << error;
+  EXPECT_EQ(loaded.StockCode, "000002");
   std::vector<std::string> names;
   ASSERT_TRUE(store_.UserNames(names, error));
   EXPECT_EQ(names, std::vector<std::string>{user});

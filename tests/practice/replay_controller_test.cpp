@@ -236,6 +236,43 @@ TEST_F(ReplayTest, RandomTrainingAndCodeEntry) {
                                   "'没有数据文件，请先导入数据文件！");
 }
 
+// Typing another code and pressing Enter while holding shares, or entering a code without
+// data, leaves the box, the account and the chart on the stock being replayed.
+TEST_F(ReplayTest, RefusedStockChangesKeepTheOpenStock) {
+  root_.WriteDayFile("000002", 60);
+  replay_.OpenStock();
+  for (int i = 0; i < 5; ++i) replay_.NextClick();
+  replay_.BuyClick();
+  ASSERT_GT(replay_.Account().LongQty, 0);
+  auto expect_on_600000 = [&](const char* step) {
+    SCOPED_TRACE(step);
+    EXPECT_EQ(replay_.Boxes.StockCode, "600000");
+    EXPECT_EQ(replay_.Account().StockCode, "600000");
+    EXPECT_EQ(replay_.DataFilePath(), root_.path() / "DayData" / "600000.TXT");
+    EXPECT_EQ(chart_.label, "600000");
+  };
+  replay_.ApplyStockCode("000002");
+  replay_.StockCodeEnter();
+  EXPECT_EQ(messages_.Last(), "当前未清仓，请清仓后更换！");
+  expect_on_600000("code entry while holding");
+  replay_.NextClick();
+  expect_on_600000("step after the refusal");
+  replay_.RandomTraining();
+  expect_on_600000("random training while holding");
+  const int row = base().CurrentRow;
+  replay_.StartRowDoubleClick();
+  EXPECT_EQ(base().CurrentRow, row);
+  expect_on_600000("start row while holding");
+
+  replay_.SellClick();
+  ASSERT_EQ(replay_.Account().LongQty, 0);
+  replay_.ApplyStockCode("000404");
+  replay_.StockCodeEnter();
+  EXPECT_EQ(messages_.Last(),
+            "文件：" + (root_.path() / "DayData" / "000404.TXT").string() + "不存在");
+  expect_on_600000("a code without data");
+}
+
 TEST_F(ReplayTest, NothingLoaded) {
   replay_.Redraw();
   EXPECT_EQ(messages_.Last(), "尚未载入！");

@@ -6,6 +6,7 @@
 #include <iterator>
 
 #include "chart/image_files.h"
+#include "common/ini_file.h"
 #include "practice/journal_store.h"
 #include "practice/practice_session.h"
 #include "temp_root.h"
@@ -125,6 +126,49 @@ TEST(ReplayTool, UnwritableScreenshotIsReportedAndTheTradeKept) {
   std::string error;
   ASSERT_TRUE(store.ReadJournal("王五", rows, error)) << error;
   EXPECT_EQ(rows.rows.size(), 1u);
+}
+
+// A refused stock change leaves everything on the held stock: the sale, the settings and
+// the chart stay with it.
+TEST(ReplayTool, RefusedStockChangeKeepsTheHeldStock) {
+  testing::TempRoot root;
+  root.WriteDayFile("600000", 40);
+  root.WriteDayFile("000002", 40);
+  int status = -1;
+  const std::string out = RunTool("--root '" + root.path().string() +
+                                      "' --user 赵六 --code 600000 --period day --script "
+                                      "'next 5; buy 全仓; code 000002; next 3; sell 全仓'",
+                                  status);
+  ASSERT_EQ(status, 0) << out;
+  EXPECT_NE(out.find("当前未清仓，请清仓后更换！"), std::string::npos) << out;
+
+  JournalStore store(root.path());
+  QueryResult rows;
+  std::string error;
+  ASSERT_TRUE(store.ReadJournal("赵六", rows, error)) << error;
+  ASSERT_EQ(rows.rows.size(), 2u);
+  for (size_t i = 0; i < rows.rows.size(); ++i)
+    EXPECT_EQ(rows.Value(i, "sStockCode"), "600000") << i;
+  IniFile ini;
+  ASSERT_TRUE(ini.Load(root.path() / "config.ini"));
+  EXPECT_EQ(ini.ReadString("赵六", "股票代码", ""), "600000");
+}
+
+// `next N` past the last bar stops there with one message.
+TEST(ReplayTool, NextStopsAtTheLastBar) {
+  testing::TempRoot root;
+  root.WriteDayFile("600000", 20);
+  int status = -1;
+  const std::string out = RunTool("--root '" + root.path().string() +
+                                      "' --user u --code 600000 --period day --script "
+                                      "'start row 1; next 50'",
+                                  status);
+  ASSERT_EQ(status, 0) << out;
+  size_t count = 0;
+  for (size_t at = out.find("已到最后行！"); at != std::string::npos;
+       at = out.find("已到最后行！", at + 1))
+    ++count;
+  EXPECT_EQ(count, 1u) << out;
 }
 
 TEST(ReplayTool, RefusesABadScript) {

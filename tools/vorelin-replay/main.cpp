@@ -88,6 +88,11 @@ int Run(int argc, char** argv) {
   if (period || code) {
     ReplayController& r = session.Replay();
     if (period) r.Boxes.Period = *period == "day" ? 1 : 0;
+    // A saved position keeps its stock, as the window's code box does.
+    if (code && r.Account().LongQty != 0 && *code != r.Account().StockCode) {
+      std::cout << ForConsole(std::string(kPositionOpenMessage) + "\n");
+      code.reset();
+    }
     r.ApplyStockCode(code ? *code : r.Boxes.StockCode);
     r.OpenStock();
   }

@@ -89,7 +89,12 @@ void RunCommand(const ScriptCommand& c, PracticeSession& session, std::string& o
   ReplayController& r = session.Replay();
   if (c.name == "next") {
     const int n = c.args.empty() ? 1 : ParseIntOr(c.args[0], 1);
-    for (int i = 0; i < n; ++i) r.NextClick();
+    // Past the last bar a step only repeats its message: stop at the first.
+    for (int i = 0; i < n; ++i) {
+      const bool at_end = r.Base().IsAtEnd();
+      r.NextClick();
+      if (at_end) break;
+    }
   } else if (c.name == "prev") {
     r.PreviousBar();
   } else if (c.name == "buy" || c.name == "sell") {
