@@ -1,12 +1,19 @@
 // Options of vorelin-render; --root and --code name a file in the data root's folders.
 #include "tools/vorelin-render/render_options.h"
 
+#include <cctype>
 #include <filesystem>
 
 #include "common/data_root.h"
 #include "common/numbers.h"
 
 namespace vorelin {
+
+bool IsWritableImageName(const std::string& file) {
+  std::string ext = std::filesystem::path(file).extension().string();
+  for (char& c : ext) c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
+  return ext == ".png" || ext == ".jpg" || ext == ".jpeg" || ext == ".bmp";
+}
 
 bool ParseRenderOptions(int argc, const char* const* argv, RenderOptions* options, std::string* error) {
   std::string code;
@@ -33,6 +40,10 @@ bool ParseRenderOptions(int argc, const char* const* argv, RenderOptions* option
       if (!value(&code)) return false;
     } else if (arg == "--out") {
       if (!value(&options->out)) return false;
+      if (!IsWritableImageName(options->out)) {
+        *error = "--out 只能写 .png、.jpg、.jpeg 或 .bmp 文件: " + options->out;
+        return false;
+      }
     } else if (arg == "--bars") {
       if (!value(&text)) return false;
       options->bars = ParseIntOr(text, 0);

@@ -20,6 +20,9 @@ inline constexpr const char* kRenderUsage =
     "用法: vorelin-render --data FILE [--root DIR --code CODE] [--panes MA,VOL,MACD] [--bars N]\n"
     "                     [--size 1200x800] [--fs] [--out chart.png|.jpg|.bmp]\n";
 
+// True for the image kinds the renderer writes: .png, .jpg/.jpeg and .bmp, in any case.
+bool IsWritableImageName(const std::string& file);
+
 // False with one error text for an unknown option, a missing value or a bad number.
 bool ParseRenderOptions(int argc, const char* const* argv, RenderOptions* options, std::string* error);
 

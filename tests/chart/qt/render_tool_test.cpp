@@ -67,6 +67,12 @@ TEST_F(RenderToolTest, FailuresExitNonZeroWithAMessage) {
   EXPECT_EQ(Run("--data " + (kData / "600000.TXT").string() + " --panes NOSUCH", &errors), 1);
   EXPECT_NE(errors.find("未知指标: NOSUCH"), std::string::npos) << errors;
 
+  // A kind it cannot write is refused before anything is written under that name.
+  const std::filesystem::path gif = folder_ / "x.gif";
+  EXPECT_EQ(Run("--data " + (kData / "600000.TXT").string() + " --out " + gif.string(), &errors), 2);
+  EXPECT_NE(errors.find(".gif"), std::string::npos) << errors;
+  EXPECT_FALSE(std::filesystem::exists(gif));
+
   EXPECT_EQ(Run("--size 12", &errors), 2);
   EXPECT_NE(errors.find("用法"), std::string::npos) << errors;
 }
