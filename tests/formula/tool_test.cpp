@@ -1,11 +1,14 @@
 // The vorelin-formula command: run, exports, raw-data files, check, compile and list, as a
 // user calls them.
 #include <gtest/gtest.h>
+#include <unistd.h>
 
 #include <cstdio>
 #include <filesystem>
 #include <fstream>
 #include <sstream>
+#include <system_error>
+#include <vector>
 
 #include "common/format.h"
 #include "common/text_encoding.h"
@@ -27,8 +30,27 @@ struct Result {
   std::string err;
 };
 
+// ctest runs every case as its own process, several at once (and other checkouts may run
+// theirs beside): each process has a folder of its own.
+struct CaseFolders {
+  ~CaseFolders() {
+    std::error_code ec;
+    for (const auto& dir : made) std::filesystem::remove_all(dir, ec);
+  }
+  std::vector<std::filesystem::path> made;
+};
+CaseFolders case_folders;
+
+std::filesystem::path CaseFolder() {
+  const auto* info = ::testing::UnitTest::GetInstance()->current_test_info();
+  const auto dir = std::filesystem::path(::testing::TempDir()) /
+                   ("vorelin_formula_tool_" + std::to_string(getpid()) + "_" + info->name());
+  if (std::filesystem::create_directories(dir)) case_folders.made.push_back(dir);
+  return dir;
+}
+
 Result RunTool(const std::string& args) {
-  const auto errPath = std::filesystem::path(::testing::TempDir()) / "tool_stderr.txt";
+  const auto errPath = CaseFolder() / "tool_stderr.txt";
   const std::string command = kTool + " " + args + " 2>" + errPath.string();
   Result result{};
   FILE* pipe = popen(command.c_str(), "r");
@@ -73,7 +95,7 @@ TEST(FormulaTool, EmptyCellsAndInternalNamesLeftOut) {
 }
 
 TEST(FormulaTool, OutputsParamsAndCsvFile) {
-  const auto csv = std::filesystem::path(::testing::TempDir()) / "ma.csv";
+  const auto csv = CaseFolder() / "ma.csv";
   Result result = RunTool("run --builtin MA --data " + kSample + " --params 3,4 --csv " +
                           csv.string());
   ASSERT_EQ(result.status, 0) << result.err;
@@ -110,7 +132,7 @@ TEST(FormulaTool, CompileAndListAndGbkFiles) {
   EXPECT_EQ(rows[0], "MACD\t1\t平滑异同平均");
   EXPECT_EQ(rows[36], "TEST1\t2\t");
 
-  const auto dir = std::filesystem::path(::testing::TempDir()) / "gbk";
+  const auto dir = CaseFolder() / "gbk";
   std::filesystem::create_directories(dir);
   const auto path = dir / "mine.wfc";
   {
@@ -139,7 +161,7 @@ void LoadSample(TGS& gs, const std::string& text) {
 }
 
 TEST(FormulaTool, TableAndCsvAllExports) {
-  const auto dir = std::filesystem::path(::testing::TempDir()) / "exports";
+  const auto dir = CaseFolder() / "exports";
   std::filesystem::create_directories(dir);
   const std::string text = "A:MA(C,3);MA(C,2);";
   Result result = RunTool("run --data " + kSample + " --text '" + text + "' --table " +
@@ -162,7 +184,7 @@ TEST(FormulaTool, TableAndCsvAllExports) {
 }
 
 TEST(FormulaTool, RawDataRoundTrip) {
-  const auto dir = std::filesystem::path(::testing::TempDir()) / "raw";
+  const auto dir = CaseFolder() / "raw";
   std::filesystem::create_directories(dir);
   const std::string bin = (dir / "macd.bin").string();
   Result saved = RunTool("save-raw --builtin MACD --data " + kSample + " --out " + bin);
