@@ -3,66 +3,59 @@
 // with three panes, 50 ms with ten).
 #include <benchmark/benchmark.h>
 
+#include <algorithm>
 #include <cmath>
+#include <memory>
+#include <string>
 
-#include "chart/gp.h"
 #include "chart/qt/gui_session.h"
-#include "chart/qt/qt_canvas.h"
-#include "chart/tgs_pane_formula.h"
+#include "formula_chart/formula_chart.h"
 
 namespace vorelin {
 namespace {
 
 constexpr int kBars = 99'000;  // raw series stop just short of 100,000 values
 
-std::unique_ptr<TGP> MakeChart(const IndicatorLibrary& library, int panes) {
+std::unique_ptr<FormulaChart> MakeChart(int panes) {
   // 250 bars at Scale 5 over 1250 plot pixels plus two 50-pixel axes.
-  auto chart = std::make_unique<TGP>(
-      1350, 900, [](int w, int h) { return std::make_unique<QtCanvas>(w, h); }, TgsPaneFormula::Factory(), library);
-  chart->BeginUpdate();
-  chart->SetShowBoard(false);
-  chart->SetShowLeft(true);
-  chart->SetTechWindows(panes);
-  std::vector<double> date(kBars), time(kBars, 0), open(kBars), high(kBars), low(kBars), close(kBars),
-      amount(kBars), vol(kBars);
+  auto formula_chart = std::make_unique<FormulaChart>(1350, 900);
+  TGP& chart = formula_chart->Chart();
+  chart.BeginUpdate();
+  chart.SetShowBoard(false);
+  chart.SetShowLeft(true);
+  chart.SetTechWindows(panes);
+  std::vector<TBarRecord> bars(kBars);
   double price = 10;
   for (int i = 0; i < kBars; ++i) {
-    date[i] = 19900101 + i;
-    open[i] = price;
+    TBarRecord& bar = bars[static_cast<size_t>(i)];
+    bar.date = std::to_string(19900101 + i);
+    bar.open = price;
     price *= 1 + 0.02 * std::sin(i * 0.37) * std::cos(i * 0.011);
-    close[i] = price;
-    high[i] = std::max(open[i], close[i]) * 1.01;
-    low[i] = std::min(open[i], close[i]) * 0.99;
-    vol[i] = 100000 + 50000 * std::sin(i * 0.7);
-    amount[i] = vol[i] * price;
+    bar.close = price;
+    bar.high = std::max(bar.open, bar.close) * 1.01;
+    bar.low = std::min(bar.open, bar.close) * 0.99;
+    bar.vol = 100000 + 50000 * std::sin(i * 0.7);
+    bar.amount = bar.vol * price;
   }
-  chart->SetSeries("date", date, false);
-  chart->SetSeries("time", time, false);
-  chart->SetSeries("open", open, false);
-  chart->SetSeries("high", high, false);
-  chart->SetSeries("low", low, false);
-  chart->SetSeries("close", close, false);
-  chart->SetSeries("amount", amount, false);
-  chart->SetSeries("vol", vol, true);
-  chart->EndUpdate();
-  return chart;
+  FeedBars(chart, ColumnsOf(bars, 0, kBars - 1));
+  chart.EndUpdate();
+  return formula_chart;
 }
 
 void BM_RepaintTenPanes(benchmark::State& state) {
-  BuiltinIndicatorLibrary library;
-  auto chart = MakeChart(library, 10);
-  for (auto _ : state) chart->RepaintChart();
-  state.counters["visible"] = chart->ReportOf(0).right - chart->ReportOf(0).left > 0
-                                  ? (chart->ReportOf(0).right - chart->ReportOf(0).left) / 5
+  auto formula_chart = MakeChart(10);
+  TGP& chart = formula_chart->Chart();
+  for (auto _ : state) chart.RepaintChart();
+  state.counters["visible"] = chart.ReportOf(0).right - chart.ReportOf(0).left > 0
+                                  ? (chart.ReportOf(0).right - chart.ReportOf(0).left) / 5
                                   : 0;
 }
 BENCHMARK(BM_RepaintTenPanes)->Unit(benchmark::kMillisecond);
 
 void BM_AppendBar(benchmark::State& state) {
-  BuiltinIndicatorLibrary library;
-  auto chart = MakeChart(library, static_cast<int>(state.range(0)));
+  auto formula_chart = MakeChart(static_cast<int>(state.range(0)));
   double date = 20300101;
-  for (auto _ : state) chart->AppendBar(date++, 0, 10, 10.5, 9.5, 10.2, 1e6, 1e5);
+  for (auto _ : state) formula_chart->Chart().AppendBar(date++, 0, 10, 10.5, 9.5, 10.2, 1e6, 1e5);
 }
 BENCHMARK(BM_AppendBar)->Arg(3)->Arg(10)->Iterations(200)->Unit(benchmark::kMillisecond);
 

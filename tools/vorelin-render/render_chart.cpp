@@ -4,13 +4,11 @@
 #include <algorithm>
 #include <cstdio>
 #include <filesystem>
-#include <map>
 
-#include "chart/gp.h"
 #include "chart/image_files.h"
 #include "chart/qt/qt_canvas.h"
-#include "chart/tgs_pane_formula.h"
 #include "common/numbers.h"
+#include "formula_chart/formula_chart.h"
 #include "market/bar_series.h"
 
 namespace vorelin {
@@ -21,25 +19,6 @@ std::string LowerExtension(const std::string& file) {
   std::string ext = std::filesystem::path(file).extension().string();
   for (char& c : ext) c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
   return ext;
-}
-
-void FeedKLines(TGP& chart, const std::vector<TBarRecord>& bars, size_t first) {
-  std::map<std::string, std::vector<double>> series;
-  for (size_t i = first; i < bars.size(); ++i) {
-    const TBarRecord& bar = bars[i];
-    series["date"].push_back(ParseDecimalOr(bar.date, 0));
-    series["time"].push_back(ParseDecimalOr(bar.time, 0));
-    series["open"].push_back(bar.open);
-    series["high"].push_back(bar.high);
-    series["low"].push_back(bar.low);
-    series["close"].push_back(bar.close);
-    series["amount"].push_back(bar.amount);
-    series["vol"].push_back(bar.vol);
-  }
-  for (const char* name : {"date", "time", "open", "high", "low", "close", "amount"}) {
-    chart.SetSeries(name, series[name], false);
-  }
-  chart.SetSeries("vol", series["vol"], true);
 }
 
 void FeedLastDay(TGP& chart, const std::vector<TBarRecord>& bars) {
@@ -83,11 +62,10 @@ bool RenderChartFile(const RenderOptions& options, std::string* error) {
   }
   if (!sink.message.empty()) std::fprintf(stderr, "vorelin-render: %s\n", sink.message.c_str());
 
-  BuiltinIndicatorLibrary library;
-  TGP chart(options.width, options.height,
-            [](int w, int h) { return std::make_unique<QtCanvas>(w, h); }, TgsPaneFormula::Factory(), library);
+  FormulaChart formula_chart(options.width, options.height);
+  TGP& chart = formula_chart.Chart();
   for (const std::string& name : options.panes) {
-    if (library.FormulaText(name).empty()) {
+    if (formula_chart.Library().FormulaText(name).empty()) {
       *error = "未知指标: " + name;
       return false;
     }
@@ -101,8 +79,8 @@ bool RenderChartFile(const RenderOptions& options, std::string* error) {
     FeedLastDay(chart, stock.Bars);
     chart.SetShowFs(true);
   } else {
-    const size_t count = static_cast<size_t>(options.bars);
-    FeedKLines(chart, stock.Bars, stock.Bars.size() > count ? stock.Bars.size() - count : 0);
+    const int count = static_cast<int>(stock.Bars.size());
+    FeedBars(chart, ColumnsOf(stock.Bars, count - options.bars, count - 1));
     chart.SetScale(std::max(2, (options.width - 100) / std::max(options.bars, 1)));
   }
   std::string last_error;

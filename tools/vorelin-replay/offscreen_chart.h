@@ -4,10 +4,9 @@
 
 #include <string>
 
-#include "chart/gp.h"
-#include "chart/tgs_pane_formula.h"
+#include "formula_chart/formula_chart.h"
+#include "formula_chart/gp_chart_port.h"
 #include "practice/journal_store.h"
-#include "tools/vorelin-replay/gp_chart_port.h"
 
 namespace vorelin {
 
@@ -24,8 +23,7 @@ class OffscreenChart {
   ScreenshotWriter Screenshot();
 
  private:
-  BuiltinIndicatorLibrary library_;
-  TGP chart_;
+  FormulaChart chart_;
   GpChartPort port_;
   std::string last_error_;
 };

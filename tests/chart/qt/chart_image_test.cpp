@@ -2,14 +2,13 @@
 // images written and read back, and the trade screenshot.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <filesystem>
-#include <map>
 
-#include "chart/gp.h"
 #include "chart/image_files.h"
 #include "chart/qt/qt_canvas.h"
-#include "chart/tgs_pane_formula.h"
 #include "common/numbers.h"
+#include "formula_chart/formula_chart.h"
 #include "market/bar_series.h"
 
 namespace vorelin {
@@ -24,9 +23,8 @@ class ChartImageTest : public ::testing::Test {
     folder_ = std::filesystem::temp_directory_path() /
               ("vorelin_chart_" + std::string(::testing::UnitTest::GetInstance()->current_test_info()->name()));
     std::filesystem::create_directories(folder_);
-    chart_ = std::make_unique<TGP>(
-        1200, 800, [](int w, int h) { return std::make_unique<QtCanvas>(w, h); }, TgsPaneFormula::Factory(),
-        library_);
+    formula_chart_ = std::make_unique<FormulaChart>(1200, 800);
+    chart_ = &formula_chart_->Chart();
     chart_->OnError = [this](const std::string& text) { errors_.push_back(text); };
     chart_->BeginUpdate();
     chart_->SetShowBoard(false);
@@ -43,23 +41,9 @@ class ChartImageTest : public ::testing::Test {
     Tstock stock;
     stock.FileName = kSampleDay.string();
     ASSERT_TRUE(stock.LoadBars());
-    std::map<std::string, std::vector<double>> s;
-    for (size_t i = 0; i < count && i < stock.Bars.size(); ++i) {
-      const TBarRecord& bar = stock.Bars[i];
-      bars_.push_back(bar);
-      s["date"].push_back(ParseDecimalOr(bar.date, 0));
-      s["time"].push_back(0);
-      s["open"].push_back(bar.open);
-      s["high"].push_back(bar.high);
-      s["low"].push_back(bar.low);
-      s["close"].push_back(bar.close);
-      s["amount"].push_back(bar.amount);
-      s["vol"].push_back(bar.vol);
-    }
-    for (const char* name : {"date", "time", "open", "high", "low", "close", "amount"}) {
-      chart_->SetSeries(name, s[name], false);
-    }
-    chart_->SetSeries("vol", s["vol"], true);
+    const size_t n = std::min(count, stock.Bars.size());
+    bars_.assign(stock.Bars.begin(), stock.Bars.begin() + static_cast<std::ptrdiff_t>(n));
+    FeedBars(*chart_, ColumnsOf(bars_, 0, static_cast<int>(n) - 1));
   }
   const QtCanvas& Buffer() const { return dynamic_cast<const QtCanvas&>(*chart_->BackBuffer()); }
   // y of a value in pane `index`, from what the pane reported.
@@ -81,8 +65,8 @@ class ChartImageTest : public ::testing::Test {
     return static_cast<int>(r.bar_spacing * (bar - r.first_bar)) + r.left;
   }
 
-  BuiltinIndicatorLibrary library_;
-  std::unique_ptr<TGP> chart_;
+  std::unique_ptr<FormulaChart> formula_chart_;
+  TGP* chart_ = nullptr;
   std::vector<TBarRecord> bars_;
   std::vector<std::string> errors_;
   std::filesystem::path folder_;

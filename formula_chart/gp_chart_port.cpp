@@ -1,5 +1,5 @@
 // The replay's chart port over a real chart control.
-#include "tools/vorelin-replay/gp_chart_port.h"
+#include "formula_chart/gp_chart_port.h"
 
 #include <string>
 
