@@ -3,7 +3,7 @@
 #include <cstring>
 
 #include "common/data_root.h"
-#include "sample_market.h"
+#include "tools/vorelin-sample/sample_market.h"
 
 int main(int argc, char** argv) {
   for (int i = 1; i < argc; ++i) {

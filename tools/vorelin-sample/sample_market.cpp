@@ -1,4 +1,4 @@
-#include "sample_market.h"
+#include "tools/vorelin-sample/sample_market.h"
 
 #include <cmath>
 #include <cstdint>
