@@ -381,6 +381,12 @@ void ReplayController::BuyClick() { Trade(true); }
 void ReplayController::SellClick() { Trade(false); }
 
 void ReplayController::Trade(bool buy) {
+  // Only an empty or zero box means "use the choice": a negative quantity is a mistake.
+  if (ParseDecimalOr(QuantityBox) < 0) {
+    messages_.Show(kBadQuantityMessage);
+    DisplayUpdate();
+    return;
+  }
   if (!(ParseDecimalOr(QuantityBox) > 0)) {
     const double fill = buy ? account_.BuyChoiceQuantity(BuyChoice)
                             : account_.SellChoiceQuantity(SellChoice);

@@ -332,6 +332,16 @@ TEST_F(ReplayTest, TradesAtTheLastCloseUsingTheChoices) {
   replay_.QuantityBox = "1000000";
   replay_.BuyClick();
   EXPECT_EQ(messages_.Last(), "可用资金不足！");
+  // A typed negative quantity is no order: refused, nothing filled in from the choice.
+  for (const char* typed : {"-100", "-0.5"}) {
+    SCOPED_TRACE(typed);
+    for (bool buy : {true, false}) {
+      replay_.QuantityBox = typed;
+      buy ? replay_.BuyClick() : replay_.SellClick();
+      EXPECT_EQ(messages_.Last(), "买卖数量有误！");
+      EXPECT_EQ(replay_.Account().LongQty, 300);
+    }
+  }
   replay_.NextClick();
   replay_.SellClick();
   EXPECT_EQ(messages_.Last(), "卖出成功");

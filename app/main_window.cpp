@@ -1,0 +1,446 @@
+#include "app/main_window.h"
+
+#include <QAction>
+#include <QCloseEvent>
+#include <QDesktopServices>
+#include <QHBoxLayout>
+#include <QHeaderView>
+#include <QLabel>
+#include <QMenuBar>
+#include <QPlainTextEdit>
+#include <QSplitter>
+#include <QStatusBar>
+#include <QToolBar>
+#include <QToolButton>
+#include <QUrl>
+#include <QVBoxLayout>
+
+#include "app/article_texts.h"
+#include "common/ini_file.h"
+#include "common/numbers.h"
+#include "practice/account_display.h"
+
+namespace vorelin {
+namespace {
+
+QString Q(const char* text) { return QString::fromUtf8(text); }
+QString Q(const std::string& text) { return QString::fromStdString(text); }
+
+const char* const kDayPeriodCaptions[] = {"日线", "周线", "月线", "季度线", "年线"};
+const char* const kMinutePeriodCaptions[] = {"1分钟", "5分钟", "15分钟", "30分钟", "60分钟",
+                                             "日线",  "周线",  "月线",   "季度线", "年线"};
+const char* const kPaneCountCaptions[] = {"一个窗口", "二个窗口", "三个窗口", "四个窗口",
+                                          "五个窗口", "六个窗口", "七个窗口", "八个窗口",
+                                          "九个窗口", "十个窗口"};
+
+}  // namespace
+
+TForm1::TForm1(std::filesystem::path root, std::string user, MessageSink& messages,
+               QWidget* parent)
+    : QMainWindow(parent), root_(std::move(root)), user_(std::move(user)), messages_(messages) {
+  setObjectName("Form1");
+  setWindowTitle(Q(kMainWindowCaption));
+  gp1_ = new ChartWidget;
+  gp1_->Chart().ProgramFolder = root_.string();
+  gp1_->Chart().SetShowLeft(true);
+  port_ = std::make_unique<GpChartPort>(gp1_->Chart());
+  ChartWidget* chart = gp1_;
+  session_ = std::make_unique<PracticeSession>(
+      root_, user_, *port_, messages_,
+      [chart](const std::filesystem::path& jpg) { return chart->Chart().SaveAllImage(jpg.string()); });
+
+  side_ = new SidePanel;
+  settings_ = new SettingsPage;
+  pg2_ = new QTabWidget;
+  pg2_->setObjectName("pg2");
+  pg2_->addTab(BuildChartPage(), Q("盘感训练"));
+  pg2_->addTab(BuildArticle("mmoTechnical", kTechnicalAnalysisArticle), Q("技术分析"));
+  pg2_->addTab(BuildArticle("mmoPractice", kPracticeArticle), Q("盘感训练"));
+  pg2_->addTab(settings_, Q("系统设置"));
+  pg2_->addTab(BuildArticle("mmoAbout", kAboutText), Q("关于"));
+
+  auto* central = new QWidget;
+  auto* layout = new QHBoxLayout(central);
+  layout->setContentsMargins(0, 0, 0, 0);
+  layout->setSpacing(0);
+  layout->addWidget(pg2_, 1);
+  layout->addWidget(side_);
+  setCentralWidget(central);
+
+  BuildMenus();
+  WireSidePanel();
+  WireSettingsPage();
+  WireReplayHooks();
+
+  tmrautorun_ = new QTimer(this);
+  tmrautorun_->setObjectName("tmrautorun");
+  connect(tmrautorun_, &QTimer::timeout, this, [this] {
+    session_->Replay().PlayTick();
+    SyncPlayTimer();
+  });
+  tmr_tmrsort_ = new QTimer(this);
+  tmr_tmrsort_->setObjectName("tmrTmrsort");
+  tmr_tmrsort_->setInterval(1000);
+  connect(tmr_tmrsort_, &QTimer::timeout, this,
+          [this] { side_->btnPlay->setText(Q(session_->Replay().PlayCaption())); });
+  tmr_tmrsort_->start();
+
+  connect(gp1_, &ChartWidget::NextBarRequested, this, &TForm1::NextClick);
+  connect(gp1_, &ChartWidget::BuyRequested, this, &TForm1::BuyClick);
+  connect(gp1_, &ChartWidget::SellRequested, this, &TForm1::SellClick);
+  resize(1280, 760);
+}
+
+TForm1::~TForm1() = default;
+
+QWidget* TForm1::BuildChartPage() {
+  auto* page = new QWidget;
+  auto* layout = new QVBoxLayout(page);
+  layout->setContentsMargins(0, 0, 0, 0);
+  layout->setSpacing(0);
+
+  auto* tools = new QToolBar;
+  tools->setObjectName("fltgpGTool");
+  tools->setToolButtonStyle(Qt::ToolButtonTextOnly);
+  for (const char* caption : kDayPeriodCaptions) {
+    QAction* action = tools->addAction(Q(caption));
+    connect(action, &QAction::triggered, this, [this, caption] { RunPeriodCommand(Q(caption)); });
+  }
+  tools->addSeparator();
+  auto* periods = new QToolButton;
+  periods->setObjectName("btnPeriodMenu");
+  periods->setText(Q("周期与窗口"));
+  periods->setPopupMode(QToolButton::InstantPopup);
+  auto* popup = new QMenu(periods);
+  popup->setObjectName("pmPeriod");
+  QMenu* day = popup->addMenu(Q("日线周期切换"));
+  for (const char* caption : kDayPeriodCaptions)
+    connect(day->addAction(Q(caption)), &QAction::triggered, this,
+            [this, caption] { RunPeriodCommand(Q(caption)); });
+  QMenu* minute = popup->addMenu(Q("分时周期切换"));
+  for (const char* caption : kMinutePeriodCaptions)
+    connect(minute->addAction(Q(caption)), &QAction::triggered, this,
+            [this, caption] { RunPeriodCommand(Q(caption)); });
+  QMenu* panes = popup->addMenu(Q("窗口个数"));
+  for (int n = 1; n <= 10; ++n) {
+    QAction* action = panes->addAction(Q(kPaneCountCaptions[n - 1]) + Q("  Alt+") +
+                                       QString::number(n % 10));
+    action->setData(n);
+    connect(action, &QAction::triggered, this, [this, n] {
+      gp1_->Chart().SetTechWindows(n);
+      gp1_->Chart().RepaintChart();
+    });
+  }
+  connect(popup->addAction(Q("删除窗口")), &QAction::triggered, this, [this] {
+    gp1_->Chart().RemoveCurrentPane();
+    gp1_->Chart().RepaintChart();
+  });
+  QMenu* current = popup->addMenu(Q("当前指标"));
+  connect(current->addAction(Q("恢复所有默认指标")), &QAction::triggered, this, [this] {
+    gp1_->Chart().RestoreDefaultIndicators();
+    gp1_->Chart().RepaintChart();
+  });
+  periods->setMenu(popup);
+  tools->addWidget(periods);
+  tools->addSeparator();
+  QAction* toggle_panel = tools->addAction(Q("指标面板"));
+  toggle_panel->setObjectName("actToggleFormulaPanel");
+
+  left_bar_ = BuildFormulaPanel();
+  connect(toggle_panel, &QAction::triggered, this,
+          [this] { left_bar_->setVisible(!left_bar_->isVisible()); });
+
+  auto* splitter = new QSplitter(Qt::Horizontal);
+  splitter->setObjectName("spl1");
+  splitter->addWidget(left_bar_);
+  splitter->addWidget(gp1_);
+  splitter->setStretchFactor(1, 1);
+  splitter->setSizes({170, 1000});
+
+  auto* status = new QStatusBar;
+  status->setObjectName("stat1");
+  status->setSizeGripEnabled(false);
+  auto* code_label = new QLabel(Q("商品代码"));
+  code_label->setMinimumWidth(95);
+  edtgpdm_ = new QLineEdit;
+  edtgpdm_->setObjectName("edtgpdm");
+  edtgpdm_->setToolTip(Q("双击此处可随机更换股票代码"));
+  edtgpdm_->setMaximumWidth(110);
+  edtgpdm_->installEventFilter(this);
+  status->addWidget(code_label);
+  status->addWidget(edtgpdm_);
+  auto* keys = new QLabel(Q("回车：下一K线    F2：买入    F3：卖出"));
+  keys->setObjectName("lblKeys");
+  status->addPermanentWidget(keys);
+
+  layout->addWidget(tools);
+  layout->addWidget(splitter, 1);
+  layout->addWidget(status);
+  return page;
+}
+
+QWidget* TForm1::BuildFormulaPanel() {
+  auto* panel = new QWidget;
+  panel->setObjectName("LeftBar");
+  auto* layout = new QVBoxLayout(panel);
+  layout->setContentsMargins(2, 2, 2, 2);
+  auto* header = new QHBoxLayout;
+  header->addWidget(new QLabel(Q("技术指标")), 1);
+  auto* hide = new QToolButton;
+  hide->setObjectName("btnHideFormulaPanel");
+  hide->setText(Q("×"));
+  hide->setAutoRaise(true);
+  connect(hide, &QToolButton::clicked, panel, &QWidget::hide);
+  header->addWidget(hide);
+  layout->addLayout(header);
+  gs_view_ = new QTreeWidget;
+  gs_view_->setObjectName("GSView");
+  gs_view_->setHeaderHidden(true);
+  const IndicatorLibrary& library = gp1_->Library();
+  for (const auto& [tab, caption] : {std::pair{1, "指标"}, std::pair{2, "高级"}}) {
+    auto* group = new QTreeWidgetItem(gs_view_, {Q(caption)});
+    for (const std::string& name : library.Names(tab)) new QTreeWidgetItem(group, {Q(name)});
+    group->setExpanded(true);
+  }
+  connect(gs_view_, &QTreeWidget::itemDoubleClicked, this, [this](QTreeWidgetItem* item) {
+    if (item->childCount() > 0) return;
+    TGP& chart = gp1_->Chart();
+    if (chart.LoadIndicator(chart.Pane(chart.SelectedPane()), item->text(0).toStdString()))
+      chart.RepaintChart();
+  });
+  layout->addWidget(gs_view_, 1);
+  panel->setMinimumWidth(120);
+  return panel;
+}
+
+QWidget* TForm1::BuildArticle(const char* name, const char* text) {
+  auto* memo = new QPlainTextEdit(Q(text));
+  memo->setObjectName(name);
+  memo->setReadOnly(true);
+  QFont font = memo->font();
+  font.setPointSize(font.pointSize() + 1);
+  memo->setFont(font);
+  return memo;
+}
+
+void TForm1::BuildMenus() {
+  QMenu* system = menuBar()->addMenu(Q("系统"));
+  connect(system->addAction(Q("账户初始化")), &QAction::triggered, this, [this] {
+    if (session_->ResetAccount()) PushBoxes();
+    UpdateDisplay();
+  });
+  connect(system->addAction(Q("系统目录")), &QAction::triggered, this, [this] { OpenInShell(root_); });
+  system->addSeparator();
+  connect(system->addAction(Q("退出")), &QAction::triggered, this, &QWidget::close);
+
+  QMenu* look = menuBar()->addMenu(Q("外观"));
+  connect(look->addAction(Q("白色主题")), &QAction::triggered, this, [this] {
+    gp1_->Chart().SetColor(0xFFFFFF);
+    gp1_->Chart().RepaintChart();
+  });
+  connect(look->addAction(Q("黑色主题")), &QAction::triggered, this, [this] {
+    gp1_->Chart().SetColor(0);
+    gp1_->Chart().RepaintChart();
+  });
+
+  QMenu* help = menuBar()->addMenu(Q("帮助"));
+  connect(help->addAction(Q("使用说明")), &QAction::triggered, this, [this] {
+    const std::filesystem::path readme = std::filesystem::path(VORELIN_SOURCE_DIR) / "README.md";
+    OpenInShell(readme);
+  });
+  connect(help->addAction(Q("关于")), &QAction::triggered, this,
+          [this] { messages_.Show(std::string("当前版本：") + VORELIN_VERSION); });
+}
+
+void TForm1::WireSidePanel() {
+  ReplayController& r = session_->Replay();
+  SidePanel& s = *side_;
+  connect(s.btnNext, &QPushButton::clicked, this, &TForm1::NextClick);
+  connect(s.btnBtnBuyOpen, &QPushButton::clicked, this, &TForm1::BuyClick);
+  connect(s.btnBuyClose, &QPushButton::clicked, this, &TForm1::SellClick);
+  connect(s.btnPri, &QPushButton::clicked, this, [this, &r] {
+    r.PreviousBar();
+    UpdateDisplay();
+  });
+  connect(s.btnBtnsjhg, &QPushButton::clicked, this, [this, &r] {
+    r.RandomTraining();
+    PushBoxes();
+  });
+  connect(s.btnPlay, &QPushButton::clicked, this, [this, &r] {
+    r.PlayClick();
+    SyncPlayTimer();
+  });
+  connect(s.edtqhmmsl, &QLineEdit::textEdited, this,
+          [&r](const QString& text) { r.QuantityBox = text.toStdString(); });
+  connect(s.cbbbuy, &QComboBox::currentTextChanged, this,
+          [&r](const QString& text) { r.BuyChoice = text.toStdString(); });
+  connect(s.cbbsell, &QComboBox::currentTextChanged, this,
+          [&r](const QString& text) { r.SellChoice = text.toStdString(); });
+  connect(s.edtksh, &QLineEdit::textEdited, this,
+          [&r](const QString& text) { r.Boxes.StartRow = text.toStdString(); });
+  connect(s.edtksh, &QLineEdit::returnPressed, this, [this, &r] {
+    r.StartRowEnter();
+    UpdateDisplay();
+  });
+  s.edtksh->installEventFilter(this);
+  connect(s.btnselectdate1, &QPushButton::clicked, this, [this, &r] {
+    const QDate d = side_->dtp1->date();
+    const int yyyymmdd = d.year() * 10000 + d.month() * 100 + d.day();
+    r.SelectStartDate(FormatPickerDate(yyyymmdd, side_->edtrqgs->text().toStdString()));
+    UpdateDisplay();
+  });
+  connect(edtgpdm_, &QLineEdit::textEdited, this,
+          [&r](const QString& text) { r.ApplyStockCode(text.toStdString()); });
+  connect(edtgpdm_, &QLineEdit::returnPressed, this, [this, &r] {
+    r.StockCodeEnter();
+    PushBoxes();
+  });
+}
+
+void TForm1::WireSettingsPage() {
+  ReplayController& r = session_->Replay();
+  SettingsPage& p = *settings_;
+  connect(&p, &SettingsPage::PeriodChanged, this, [&r](int period) { r.Boxes.Period = period; });
+  auto fees = [&r, &p] {
+    r.Boxes.BuyFee = p.edtmrfl->text().toStdString();
+    r.Boxes.SellFee = p.edtmcfl->text().toStdString();
+    r.Account().BuyRate = ParseDecimalOr(r.Boxes.BuyFee) / 1000;
+    r.Account().SellRate = ParseDecimalOr(r.Boxes.SellFee) / 1000;
+  };
+  connect(p.edtmrfl, &QLineEdit::textEdited, this, fees);
+  connect(p.edtmcfl, &QLineEdit::textEdited, this, fees);
+  connect(p.btnDefaultFees, &QPushButton::clicked, this, [this, &r, fees] {
+    r.RestoreDefaultFees();
+    settings_->edtmrfl->setText(Q(r.Boxes.BuyFee));
+    settings_->edtmcfl->setText(Q(r.Boxes.SellFee));
+    fees();
+  });
+  connect(p.cbbCszj, &QComboBox::currentTextChanged, this, [this](const QString& text) {
+    if (started_) session_->CapitalChanged(text.toStdString());
+  });
+  connect(p.edtbfjg, &QLineEdit::textEdited, this, [this, &r](const QString& text) {
+    r.SetPlaySpeed(text.toStdString());
+    SyncPlayTimer();
+  });
+  connect(p.btnSaveSettings, &QPushButton::clicked, this, [this] { session_->SaveSettingsClick(); });
+  connect(p.btnResetAccount, &QPushButton::clicked, this, [this] {
+    if (session_->ResetAccount()) PushBoxes();
+    UpdateDisplay();
+  });
+}
+
+void TForm1::WireReplayHooks() {
+  ReplayHooks hooks;
+  hooks.save_settings = [this] { session_->Save(); };
+  hooks.display_changed = [this] { UpdateDisplay(); };
+  hooks.before_next = [this] { side_->SetTransactionLines({}); };
+  session_->Replay().SetHooks(std::move(hooks));
+}
+
+bool TForm1::StartSession() {
+  started_ = true;
+  if (!session_->Start()) return false;
+  side_->edtzhmc->setText(Q(user_));
+  PushBoxes();
+  UpdateDisplay();
+  IniFile ini;
+  ini.Load(session_->ConfigPath());
+  const SystemSettings system = ReadSystemSettings(ini);
+  settings_->SetServers(system.LoginHost + ":" + std::to_string(system.LoginPort),
+                        system.QuoteHost + ":" + std::to_string(system.QuotePort));
+  return true;
+}
+
+void TForm1::PushBoxes() {
+  const ReplayController& r = session_->Replay();
+  const UserSettings& b = r.Boxes;
+  edtgpdm_->setText(Q(b.StockCode));
+  side_->edtksh->setText(Q(b.StartRow));
+  side_->edtcszj->setText(Q(b.AvailableCash));
+  settings_->SetPeriod(b.Period);
+  settings_->edtmrfl->setText(Q(b.BuyFee));
+  settings_->edtmcfl->setText(Q(b.SellFee));
+  settings_->edtbfjg->setText(Q(b.PlaySpeed));
+  const bool was_started = started_;
+  started_ = false;  // filling the box is no change by the user
+  settings_->cbbCszj->setCurrentText(Q(b.InitialCapital));
+  started_ = was_started;
+}
+
+void TForm1::UpdateDisplay() {
+  ReplayController& r = session_->Replay();
+  side_->ShowAccount(BuildAccountDisplay(r.Account()));
+  side_->edtqhmmsl->setText(Q(r.QuantityBox));
+  const std::string name = r.Account().StockName;
+  setWindowTitle(Q(kMainWindowCaption) + (name.empty() ? QString() : Q(" - ") + Q(name)) +
+                 Q("  ") + Q(r.Account().StockCode));
+}
+
+void TForm1::SyncPlayTimer() {
+  const ReplayController& r = session_->Replay();
+  side_->btnPlay->setText(Q(r.PlayCaption()));
+  if (r.TimerRuns()) {
+    tmrautorun_->setInterval(r.PlayInterval());
+    if (!tmrautorun_->isActive()) tmrautorun_->start();
+  } else {
+    tmrautorun_->stop();
+  }
+}
+
+void TForm1::RunPeriodCommand(const QString& caption) {
+  session_->Replay().PeriodCommand(caption.toStdString());
+  UpdateDisplay();
+}
+
+void TForm1::NextClick() {
+  session_->Replay().NextClick();
+  SyncPlayTimer();
+}
+
+void TForm1::BuyClick() {
+  session_->Replay().QuantityBox = side_->edtqhmmsl->text().toStdString();
+  session_->Replay().BuyClick();
+}
+
+void TForm1::SellClick() {
+  session_->Replay().QuantityBox = side_->edtqhmmsl->text().toStdString();
+  session_->Replay().SellClick();
+}
+
+void TForm1::OpenInShell(const std::filesystem::path& path) {
+  QDesktopServices::openUrl(QUrl::fromLocalFile(QString::fromStdString(path.string())));
+}
+
+void TForm1::showEvent(QShowEvent* event) {
+  QMainWindow::showEvent(event);
+  if (!started_) StartSession();
+  gp1_->setFocus();
+}
+
+void TForm1::closeEvent(QCloseEvent* event) {
+  if (session_->ConfirmClose()) {
+    tmrautorun_->stop();
+    event->accept();
+  } else {
+    event->ignore();
+  }
+}
+
+bool TForm1::eventFilter(QObject* watched, QEvent* event) {
+  if (event->type() == QEvent::MouseButtonDblClick) {
+    ReplayController& r = session_->Replay();
+    if (watched == edtgpdm_) {
+      r.RandomTraining();
+      PushBoxes();
+      return true;
+    }
+    if (watched == side_->edtksh) {
+      r.StartRowDoubleClick();
+      PushBoxes();
+      return true;
+    }
+  }
+  return QMainWindow::eventFilter(watched, event);
+}
+
+}  // namespace vorelin

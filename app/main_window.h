@@ -1,0 +1,81 @@
+// The trainee's desk `TForm1`: the chart page with its toolbar, formula panel and code box,
+// the results and settings pages, the side panel with the trade and account pages, the
+// menus and the timers. Each handler is one call into the practice session or the chart.
+#pragma once
+
+#include <QLineEdit>
+#include <QMainWindow>
+#include <QTabWidget>
+#include <QTimer>
+#include <QTreeWidget>
+#include <filesystem>
+#include <memory>
+#include <string>
+
+#include "app/chart_widget.h"
+#include "app/settings_page.h"
+#include "app/side_panel.h"
+#include "formula_chart/gp_chart_port.h"
+#include "practice/practice_session.h"
+
+namespace vorelin {
+
+inline constexpr const char* kMainWindowCaption = "Vorelin训练系统";
+
+class TForm1 final : public QMainWindow {
+  Q_OBJECT
+
+ public:
+  TForm1(std::filesystem::path root, std::string user, MessageSink& messages,
+         QWidget* parent = nullptr);
+  ~TForm1() override;
+
+  PracticeSession& Session() { return *session_; }
+  ChartWidget& ChartView() { return *gp1_; }
+  SidePanel& Side() { return *side_; }
+  // Loads the user's settings and account and opens the stock (the first show does it).
+  bool StartSession();
+
+  // The commands of the buttons and keys.
+  void NextClick();
+  void BuyClick();
+  void SellClick();
+
+ protected:
+  void showEvent(QShowEvent* event) override;
+  void closeEvent(QCloseEvent* event) override;
+  bool eventFilter(QObject* watched, QEvent* event) override;
+
+ private:
+  void BuildMenus();
+  QWidget* BuildChartPage();
+  QWidget* BuildFormulaPanel();
+  QWidget* BuildArticle(const char* name, const char* text);
+  void WireSidePanel();
+  void WireSettingsPage();
+  void WireReplayHooks();
+  // Boxes of the replay into the widgets (after loading, resets and refused changes).
+  void PushBoxes();
+  void UpdateDisplay();
+  void SyncPlayTimer();
+  void RunPeriodCommand(const QString& caption);
+  void OpenInShell(const std::filesystem::path& path);
+
+  std::filesystem::path root_;
+  std::string user_;
+  MessageSink& messages_;
+  ChartWidget* gp1_;
+  std::unique_ptr<GpChartPort> port_;
+  std::unique_ptr<PracticeSession> session_;
+  QTabWidget* pg2_;
+  SidePanel* side_;
+  SettingsPage* settings_;
+  QLineEdit* edtgpdm_;
+  QWidget* left_bar_;
+  QTreeWidget* gs_view_;
+  QTimer* tmrautorun_;
+  QTimer* tmr_tmrsort_;
+  bool started_ = false;
+};
+
+}  // namespace vorelin

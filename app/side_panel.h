@@ -1,0 +1,52 @@
+// The panel beside the chart: the trade page (quantity, choices, account boxes, buy, sell,
+// random training, play), the account page (start row, capital, account name, start date,
+// previous bar, report), the two transaction lists, and '下一K线' under them.
+#pragma once
+
+#include <QComboBox>
+#include <QDateEdit>
+#include <QLineEdit>
+#include <QListWidget>
+#include <QPlainTextEdit>
+#include <QPushButton>
+#include <QTabWidget>
+#include <QWidget>
+
+#include "practice/account_display.h"
+
+namespace vorelin {
+
+class SidePanel final : public QWidget {
+  Q_OBJECT
+
+ public:
+  explicit SidePanel(QWidget* parent = nullptr);
+
+  // The account boxes and the report as the display update computed them.
+  void ShowAccount(const AccountDisplay& display);
+  void SetTransactionLines(const std::vector<std::string>& lines);
+  void SetPankouLines(const std::vector<std::string>& lines);
+
+  QTabWidget* pages;
+  QLineEdit* edtqhmmsl;
+  QComboBox* cbbbuy;
+  QComboBox* cbbsell;
+  QLineEdit *edtzzc, *edtkyzj, *edtgpsz, *edtfdyk, *edtykbl, *edtddcc, *edtzdkm, *edtdqj, *edtcbj;
+  QPushButton *btnBtnBuyOpen, *btnBuyClose, *btnBtnsjhg, *btnPlay;
+  QLineEdit *edtksh, *edtcszj, *edtzhmc, *edtrqgs;
+  QDateEdit* dtp1;
+  QPushButton *btnselectdate1, *btnPri;
+  QPlainTextEdit* mmo1;
+  QListWidget* lstTransactions;
+  QListWidget* lstPankou;
+  QPushButton* btnNext;
+
+ private:
+  QWidget* BuildTradePage();
+  QWidget* BuildAccountPage();
+};
+
+// 0x00BBGGRR as a Qt colour.
+QColor ToQColor(uint32_t bgr);
+
+}  // namespace vorelin
