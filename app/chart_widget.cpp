@@ -55,6 +55,7 @@ void ChartWidget::keyPressEvent(QKeyEvent* event) {
     case Qt::Key_F2: emit BuyRequested(); return;
     case Qt::Key_F3: emit SellRequested(); return;
     case Qt::Key_F5: emit IntradayToggleRequested(); return;
+    case Qt::Key_Space: emit TickToggleRequested(); return;
     default: QWidget::keyPressEvent(event);
   }
 }

@@ -29,6 +29,7 @@ class ChartWidget final : public QWidget, public ChartHost {
   void BuyRequested();
   void SellRequested();
   void IntradayToggleRequested();
+  void TickToggleRequested();
 
  protected:
   void paintEvent(QPaintEvent* event) override;

@@ -51,6 +51,16 @@ TForm1::TForm1(std::filesystem::path root, std::string user, MessageSink& messag
 
   side_ = new SidePanel;
   settings_ = new SettingsPage;
+  IniFile ini;
+  ini.Load(session_->ConfigPath());
+  const SystemSettings system = ReadSystemSettings(ini);
+  QuoteServerAddress quote;
+  quote.ipv4 = system.QuoteHost;
+  quote.port = system.QuotePort;
+  intraday_ = new IntradayController(root_, gp1_->Chart(), *session_, *side_, messages_, quote,
+                                     [this](const std::string& caption) { SetCaption(caption); },
+                                     this);
+  gp1_->Chart().OnGPDate = [this](int date, float) { intraday_->OpenDate(date); };
   pg2_ = new QTabWidget;
   pg2_->setObjectName("pg2");
   pg2_->addTab(BuildChartPage(), Q("盘感训练"));
@@ -88,6 +98,8 @@ TForm1::TForm1(std::filesystem::path root, std::string user, MessageSink& messag
   connect(gp1_, &ChartWidget::NextBarRequested, this, &TForm1::NextClick);
   connect(gp1_, &ChartWidget::BuyRequested, this, &TForm1::BuyClick);
   connect(gp1_, &ChartWidget::SellRequested, this, &TForm1::SellClick);
+  connect(gp1_, &ChartWidget::IntradayToggleRequested, intraday_, &IntradayController::ToggleView);
+  connect(gp1_, &ChartWidget::TickToggleRequested, intraday_, &IntradayController::ToggleTicks);
   resize(1280, 760);
 }
 
@@ -333,7 +345,8 @@ void TForm1::WireReplayHooks() {
   ReplayHooks hooks;
   hooks.save_settings = [this] { session_->Save(); };
   hooks.display_changed = [this] { UpdateDisplay(); };
-  hooks.before_next = [this] { side_->SetTransactionLines({}); };
+  hooks.before_next = [this] { intraday_->BeforeStep(); };
+  hooks.after_next = [this] { intraday_->AfterStep(); };
   session_->Replay().SetHooks(std::move(hooks));
 }
 
@@ -371,7 +384,17 @@ void TForm1::UpdateDisplay() {
   ReplayController& r = session_->Replay();
   side_->ShowAccount(BuildAccountDisplay(r.Account()));
   side_->edtqhmmsl->setText(Q(r.QuantityBox));
-  const std::string name = r.Account().StockName;
+  SetCaption(caption_override_);
+}
+
+void TForm1::SetCaption(const std::string& caption) {
+  caption_override_ = caption;
+  if (!caption.empty()) {
+    setWindowTitle(Q(caption));
+    return;
+  }
+  ReplayController& r = session_->Replay();
+  const std::string& name = r.Account().StockName;
   setWindowTitle(Q(kMainWindowCaption) + (name.empty() ? QString() : Q(" - ") + Q(name)) +
                  Q("  ") + Q(r.Account().StockCode));
 }
@@ -420,6 +443,7 @@ void TForm1::showEvent(QShowEvent* event) {
 void TForm1::closeEvent(QCloseEvent* event) {
   if (session_->ConfirmClose()) {
     tmrautorun_->stop();
+    intraday_->Shutdown();
     event->accept();
   } else {
     event->ignore();

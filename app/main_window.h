@@ -13,6 +13,7 @@
 #include <string>
 
 #include "app/chart_widget.h"
+#include "app/intraday_controller.h"
 #include "app/settings_page.h"
 #include "app/side_panel.h"
 #include "formula_chart/gp_chart_port.h"
@@ -33,6 +34,7 @@ class TForm1 final : public QMainWindow {
   PracticeSession& Session() { return *session_; }
   ChartWidget& ChartView() { return *gp1_; }
   SidePanel& Side() { return *side_; }
+  IntradayController& Intraday() { return *intraday_; }
   // Loads the user's settings and account and opens the stock (the first show does it).
   bool StartSession();
 
@@ -60,6 +62,8 @@ class TForm1 final : public QMainWindow {
   void SyncPlayTimer();
   void RunPeriodCommand(const QString& caption);
   void OpenInShell(const std::filesystem::path& path);
+  // The window caption: the given text, or the product caption with the stock.
+  void SetCaption(const std::string& caption);
 
   std::filesystem::path root_;
   std::string user_;
@@ -67,6 +71,7 @@ class TForm1 final : public QMainWindow {
   ChartWidget* gp1_;
   std::unique_ptr<GpChartPort> port_;
   std::unique_ptr<PracticeSession> session_;
+  IntradayController* intraday_;
   QTabWidget* pg2_;
   SidePanel* side_;
   SettingsPage* settings_;
@@ -76,6 +81,7 @@ class TForm1 final : public QMainWindow {
   QTimer* tmrautorun_;
   QTimer* tmr_tmrsort_;
   bool started_ = false;
+  std::string caption_override_;
 };
 
 }  // namespace vorelin

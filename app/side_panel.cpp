@@ -176,14 +176,4 @@ void SidePanel::ShowAccount(const AccountDisplay& display) {
   for (const auto& [box, text] : boxes) SetColoured(box, *text, display.box_colour);
 }
 
-void SidePanel::SetTransactionLines(const std::vector<std::string>& lines) {
-  lstTransactions->clear();
-  for (const std::string& line : lines) lstTransactions->addItem(QString::fromStdString(line));
-}
-
-void SidePanel::SetPankouLines(const std::vector<std::string>& lines) {
-  lstPankou->clear();
-  for (const std::string& line : lines) lstPankou->addItem(QString::fromStdString(line));
-}
-
 }  // namespace vorelin

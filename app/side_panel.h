@@ -24,8 +24,6 @@ class SidePanel final : public QWidget {
 
   // The account boxes and the report as the display update computed them.
   void ShowAccount(const AccountDisplay& display);
-  void SetTransactionLines(const std::vector<std::string>& lines);
-  void SetPankouLines(const std::vector<std::string>& lines);
 
   QTabWidget* pages;
   QLineEdit* edtqhmmsl;
