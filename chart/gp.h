@@ -8,6 +8,7 @@
 #include <string>
 #include <vector>
 
+#include "chart/chart_host.h"
 #include "chart/chart_types.h"
 #include "market/stock_directory.h"
 
@@ -24,19 +25,6 @@ class IndicatorLibrary {
   virtual ~IndicatorLibrary() = default;
   virtual std::string FormulaText(const std::string& name) const = 0;
   virtual std::vector<std::string> Names(int tab) const = 0;
-};
-
-enum class PointerShape { kDefault, kVerticalSplit, kHorizontalSplit };
-
-// What only a window can do for the chart.
-class ChartHost {
- public:
-  virtual ~ChartHost() = default;
-  virtual void ShowBuffer(const Canvas& back_buffer) = 0;
-  virtual bool HasFocus() const { return false; }
-  virtual void SetPointer(PointerShape) {}
-  // False when the picture could not be put on the clipboard.
-  virtual bool PutOnClipboard(const RgbImage&) { return false; }
 };
 
 inline constexpr int kTabStripHeight = 18;
@@ -57,7 +45,7 @@ class TGP {
   std::function<void()> ONMouseWheelUp;
   std::function<void()> ONMouseWheelDown;
 
-  // Size of the control; refits the pane heights and repaints.
+  // Size of the control; refits the pane heights.
   void Resize(int width, int height);
   int ClientWidth() const { return width_; }
   int ClientHeight() const { return height_; }
@@ -147,6 +135,8 @@ class TGP {
   void AppendTick(double time, double close, double amount, double vol);
   void SetSeries(const std::string& name, const std::vector<double>& values, bool recalculate);
   void ClearData();
+  // Changes between BeginUpdate and EndUpdate ask the host for nothing; EndUpdate paints
+  // once when anything changed.
   void BeginUpdate() { update_lock_ = true; }
   void EndUpdate();
 
@@ -163,7 +153,12 @@ class TGP {
   // Screen.
   void HitTest(int x, int y);
   PaneFormula* HitPane() const { return hit_pane_; }
+  // Setters, data and events only mark the chart dirty (asking the host for a repaint);
+  // RepaintChart composes the back buffer now, PaintIfDirty only when something changed.
+  // Neither paints while the update lock is set.
   void RepaintChart();
+  void PaintIfDirty();
+  bool NeedsRepaint() const { return dirty_; }
   // Mouse position over the chart, or (bar index, -2) in keyboard cursor mode; -1 none.
   void SetCursorPoint(int x, int y);
   Point CursorPoint() const { return cursor_; }
@@ -192,6 +187,10 @@ class TGP {
   int BoardSplit() const { return board_split_; }
 
  private:
+  void MarkDirty();
+  // The layout part of a repaint (cursor checks, split, visible window): false when the
+  // control is too small to draw.
+  bool SettleLayout();
   int AvailableHeight() const { return show_tab_ ? height_ - kTabStripHeight : height_; }
   void DefaultSplit();
   void ProportionalRefit();
@@ -236,6 +235,7 @@ class TGP {
   std::array<int, 101> tab_widths_{};
   int tab_category_ = 0;
   bool update_lock_ = false;
+  bool dirty_ = true;  // nothing painted yet
   std::unique_ptr<Canvas> back_buffer_;
   std::string format_str_ = "%7.2f";
   bool show_fs_ = false;

@@ -66,9 +66,31 @@ void TGP::ComputeVisibleWindow(int chart_width) {
   left_bar_ = std::max(0, left_bar_);
 }
 
+bool TGP::SettleLayout() {
+  const int chart_width = ChartWidth();
+  const bool keyboard = cursor_.y == -2;
+  if (cursor_.x > chart_width && !keyboard) cursor_ = {-1, -1};
+  if (chart_width <= 9 || height_ <= 9) return false;
+  if (heights_[0] == 0) DefaultSplit();
+  if (show_fs_) {
+    if (fs_heights_[0] == 0) {
+      fs_heights_[0] = height_ * 2 / 3;
+      fs_heights_[1] = height_ - fs_heights_[0];
+    }
+    const int left = fs_flags_[0].left_axis ? 50 : 0;
+    const int right = fs_flags_[0].right_axis ? 50 : 0;
+    if (!keyboard && (cursor_.x < left || cursor_.x > chart_width - right)) cursor_ = {-1, -1};
+    previous_width_ = chart_width;
+  } else {
+    ComputeVisibleWindow(chart_width);
+    previous_first_bar_ = left_bar_;
+  }
+  return true;
+}
+
 void TGP::SetCursorPoint(int x, int y) {
   cursor_ = {x, y};
-  RepaintChart();
+  MarkDirty();
 }
 
 void TGP::HitTest(int x, int y) {

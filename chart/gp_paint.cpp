@@ -59,15 +59,14 @@ void TGP::DrawOnePane(PaneFormula& formula, PaneFlags& flags, PaneReport& report
 
 void TGP::RepaintChart() {
   if (update_lock_) return;
+  dirty_ = false;
+  if (!SettleLayout()) return;
   const int chart_width = ChartWidth();
   const bool keyboard = cursor_.y == -2;
-  if (cursor_.x > chart_width && !keyboard) cursor_ = {-1, -1};
-  if (chart_width <= 9 || height_ <= 9) return;
   if (!back_buffer_ || back_buffer_->Width() != width_ || back_buffer_->Height() != height_) {
     back_buffer_ = canvases_(width_, height_);
   }
   back_buffer_->SetFont(style_.font);
-  if (heights_[0] == 0) DefaultSplit();
   kline_flags_[0].stock_name = StkName;
   kline_flags_[0].stock_label = StkLabel;
   for (PaneFlags& flags : kline_flags_) flags.period_label = Week;
@@ -77,22 +76,13 @@ void TGP::RepaintChart() {
   fs_panes_[0]->SetStockTexts(StkName, StkLabel, "");
 
   if (show_fs_) {
-    if (fs_heights_[0] == 0) {
-      fs_heights_[0] = height_ * 2 / 3;
-      fs_heights_[1] = height_ - fs_heights_[0];
-    }
-    const int left = fs_flags_[0].left_axis ? 50 : 0;
-    const int right = fs_flags_[0].right_axis ? 50 : 0;
-    if (!keyboard && (cursor_.x < left || cursor_.x > chart_width - right)) cursor_ = {-1, -1};
     const int price = fs_heights_[0];
     DrawOnePane(*fs_panes_[0], fs_flags_[0], fs_reports_[0], chart_width, price, 0, 0, cursor_.y, cursor_.x,
                 scale_, *back_buffer_);
     const int volume_y = keyboard ? -2 : cursor_.y < price ? -1 : cursor_.y - price;
     DrawOnePane(*fs_panes_[1], fs_flags_[1], fs_reports_[1], chart_width, height_ - price, price, 0, volume_y,
                 cursor_.x, scale_, *back_buffer_);
-    previous_width_ = chart_width;
   } else {
-    ComputeVisibleWindow(chart_width);
     int y0 = 0;
     for (int i = 0; i < tech_windows_; ++i) {
       const auto index = static_cast<size_t>(i);
@@ -102,11 +92,14 @@ void TGP::RepaintChart() {
       y0 += heights_[index];
     }
     if (show_tab_) DrawTabStrip(chart_width);
-    previous_first_bar_ = left_bar_;
   }
   if (show_board_) DrawBoard(chart_width);
   // The information window and the drawing tools' rubber band are painted here once built.
   if (host_ != nullptr) host_->ShowBuffer(*back_buffer_);
+}
+
+void TGP::PaintIfDirty() {
+  if (dirty_) RepaintChart();
 }
 
 void TGP::DrawTabStrip(int chart_width) {
@@ -163,8 +156,10 @@ bool TGP::SaveAllImage(const std::string& file) {
     image = picture->ReadPixels();
   }
   if (saved_tab) {
+    // Back without painting: the tab strip shows again with the next paint.
     show_tab_ = true;
     ProportionalRefit();
+    MarkDirty();
   }
   return EndsWithJpg(file) ? WriteJpegFile(file, image) : WriteBmpFile(file, image);
 }

@@ -27,6 +27,7 @@ void Feed(TGP& chart, int count) {
 TEST(TgsPanes, MacdPaneOutputsParametersAndTitle) {
   auto chart = MakeChart();
   Feed(*chart, 60);
+  chart->PaintIfDirty();
   PaneFormula& macd = chart->Pane(2);
   EXPECT_EQ(macd.Outputs(), (std::vector<std::string>{"syline=dif::colorwhite,", "syline=dea::coloryellow,",
                                                       "syline=macd::colorstick", "syline=0::linedot,colorwhite"}));
