@@ -7,9 +7,21 @@
 
 namespace vorelin {
 
+namespace {
+// Stands in for the window of a chart drawn offscreen: no focus, no dialogs, nothing shown.
+ChartHost& WindowlessHost() {
+  struct Windowless final : ChartHost {
+    void ShowBuffer(const Canvas&) override {}
+  };
+  static Windowless host;
+  return host;
+}
+}  // namespace
+
 TGP::TGP(int width, int height, CanvasFactory canvases, PaneFormulaFactory formulas,
          const IndicatorLibrary& library, ChartHost* host)
-    : width_(width), height_(height), canvases_(std::move(canvases)), library_(library), host_(host),
+    : width_(width), height_(height), canvases_(std::move(canvases)), library_(library),
+      host_(host != nullptr ? host : &WindowlessHost()),
       blocks_(std::make_unique<ChartBlocks>()), previous_width_(width) {
   fs_panes_[0] = formulas(nullptr);
   fs_panes_[1] = formulas(fs_panes_[0].get());
@@ -41,6 +53,7 @@ TGP::TGP(int width, int height, CanvasFactory canvases, PaneFormulaFactory formu
 
   tab_names_ = {"指标", "全部", "高级"};
   for (const std::string& name : library_.Names(1)) tab_names_.push_back(name);
+  menu_ = BuildChartMenu(tab_names_);
 
   auto load = [this](PaneFormula& pane, const std::string& name) {
     const std::string text = library_.FormulaText(name);
@@ -68,7 +81,7 @@ void TGP::MarkDirty() {
   // bars even when a resize came before it); only the drawing waits for the host.
   SettleLayout();
   // One request per clean-to-dirty change: the host paints once for everything after it.
-  if (!was_dirty && host_ != nullptr) host_->RequestRepaint();
+  if (!was_dirty) host_->RequestRepaint();
 }
 
 void TGP::ReportError(PaneFormula& pane) {
@@ -176,12 +189,19 @@ void TGP::SetQuanStyle(TQuanStyle value) {
 
 void TGP::SetShowFs(bool value) {
   show_fs_ = value;
-  if (host_ != nullptr) host_->SetPointer(PointerShape::kDefault);
+  host_->SetPointer(PointerShape::kDefault);
+  if (info_shown_) host_->SetInfoWindowHeight(value ? 115 : 215);
   MarkDirty();
 }
 
 void TGP::SetShowCursor(bool value) {
-  if (!value) cursor_ = {-1, -1};
+  if (!value) {
+    if (info_shown_) host_->HideInfoWindow();
+    info_shown_ = false;
+    cursor_ = {-1, -1};
+  } else if (!info_shown_) {
+    ShowInfoWindow(false);
+  }
   ForAllFlags([value](PaneFlags& f) { f.cursor = value; });
   MarkDirty();
 }

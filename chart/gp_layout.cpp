@@ -6,13 +6,6 @@
 
 namespace vorelin {
 
-namespace {
-// Half-open rectangle test: left and top inclusive, right and bottom exclusive.
-bool Inside(int x, int y, int left, int top, int right, int bottom) {
-  return x >= left && x < right && y >= top && y < bottom;
-}
-}  // namespace
-
 void TGP::DefaultSplit() {
   const int available = AvailableHeight();
   const int n = tech_windows_;
@@ -158,7 +151,6 @@ void TGP::HitTest(int x, int y) {
       }
     }
   }
-  if (host_ == nullptr) return;
   if (wei_style_ == TWeiStyle::wsFSize || wei_style_ == TWeiStyle::wsKSize) {
     host_->SetPointer(PointerShape::kVerticalSplit);
   } else if (wei_style_ == TWeiStyle::wsBSize) {

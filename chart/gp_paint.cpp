@@ -6,15 +6,11 @@
 #include "chart/gp.h"
 #include "chart/image_files.h"
 #include "chart/pane_painter.h"
+#include "formula/function_table.h"
 
 namespace vorelin {
 
 namespace {
-
-std::string UpperAscii(std::string text) {
-  for (char& c : text) c = static_cast<char>(std::toupper(static_cast<unsigned char>(c)));
-  return text;
-}
 
 bool EndsWithJpg(const std::string& file) {
   if (file.size() < 4) return false;
@@ -42,7 +38,7 @@ void TGP::DrawOnePane(PaneFormula& formula, PaneFlags& flags, PaneReport& report
   if (width <= 0 || height <= 0) return;
   auto bitmap = target.CreateBitmap(width, height);
   PaintBackground(*bitmap, style_);
-  flags.focused = host_ != nullptr && host_->HasFocus();
+  flags.focused = host_->HasFocus();
   DrawPaneInput input;
   input.flags = flags;
   input.style = style_;
@@ -95,7 +91,7 @@ void TGP::RepaintChart() {
   }
   if (show_board_) DrawBoard(chart_width);
   // The information window and the drawing tools' rubber band are painted here once built.
-  if (host_ != nullptr) host_->ShowBuffer(*back_buffer_);
+  host_->ShowBuffer(*back_buffer_);
 }
 
 void TGP::PaintIfDirty() {
@@ -110,7 +106,7 @@ void TGP::DrawTabStrip(int chart_width) {
   strip->SetBrush({Lighter(style_.background), false});
   strip->Rectangle(0, 0, chart_width, kTabStripHeight);
   strip->SetTextBackground(false, 0);
-  const std::string current = UpperAscii(panes_[static_cast<size_t>(selected_)]->ShortName());
+  const std::string current = AsciiUpper(panes_[static_cast<size_t>(selected_)]->ShortName());
   const int text_y = (kTabStripHeight - strip->TextExtent("88").height) / 2;
   int x = 0;
   for (size_t k = 0; k < tab_names_.size() && k < tab_widths_.size(); ++k) {
@@ -138,6 +134,8 @@ void TGP::DrawBoard(int chart_width) {
   // Until the information board is built its area shows the background.
   back_buffer_->FillRect(chart_width, 0, width_, height_, style_.background);
   board_split_ = 0;
+  // Each board tab is as wide as its first label in the chart font, plus 6.
+  board_tab_width_ = back_buffer_->TextExtent("分笔").width + 6;
 }
 
 bool TGP::SaveAllImage(const std::string& file) {
@@ -186,7 +184,7 @@ bool TGP::SavePaneImage(const std::string& file) {
 }
 
 bool TGP::CopyToClipboard() {
-  if (!back_buffer_ || host_ == nullptr) return false;
+  if (!back_buffer_) return false;
   return host_->PutOnClipboard(back_buffer_->ReadPixels());
 }
 
