@@ -25,6 +25,11 @@ enum class TWeekStyle {
   wsYear, wsFenBi, wsNone
 };
 
+// Half-open box test of the chart's regions: left and top inclusive, right and bottom not.
+inline bool Inside(int x, int y, int left, int top, int right, int bottom) {
+  return x >= left && x < right && y >= top && y < bottom;
+}
+
 // Period names as the period menu shows them.
 std::string PeriodName(TWeekStyle period);
 

@@ -7,9 +7,21 @@
 
 namespace vorelin {
 
+namespace {
+// Stands in for the window of a chart drawn offscreen: no focus, no dialogs, nothing shown.
+ChartHost& WindowlessHost() {
+  struct Windowless final : ChartHost {
+    void ShowBuffer(const Canvas&) override {}
+  };
+  static Windowless host;
+  return host;
+}
+}  // namespace
+
 TGP::TGP(int width, int height, CanvasFactory canvases, PaneFormulaFactory formulas,
          const IndicatorLibrary& library, ChartHost* host)
-    : width_(width), height_(height), canvases_(std::move(canvases)), library_(library), host_(host),
+    : width_(width), height_(height), canvases_(std::move(canvases)), library_(library),
+      host_(host != nullptr ? host : &WindowlessHost()),
       blocks_(std::make_unique<ChartBlocks>()), previous_width_(width) {
   fs_panes_[0] = formulas(nullptr);
   fs_panes_[1] = formulas(fs_panes_[0].get());
@@ -41,6 +53,7 @@ TGP::TGP(int width, int height, CanvasFactory canvases, PaneFormulaFactory formu
 
   tab_names_ = {"指标", "全部", "高级"};
   for (const std::string& name : library_.Names(1)) tab_names_.push_back(name);
+  menu_ = BuildChartMenu(tab_names_);
 
   auto load = [this](PaneFormula& pane, const std::string& name) {
     const std::string text = library_.FormulaText(name);
@@ -59,6 +72,17 @@ TGP::TGP(int width, int height, CanvasFactory canvases, PaneFormulaFactory formu
 }
 
 TGP::~TGP() = default;
+
+void TGP::MarkDirty() {
+  const bool was_dirty = dirty_;
+  dirty_ = true;
+  if (update_lock_) return;
+  // The view moves as if each change had been painted at once (an append shows the newest
+  // bars even when a resize came before it); only the drawing waits for the host.
+  SettleLayout();
+  // One request per clean-to-dirty change: the host paints once for everything after it.
+  if (!was_dirty) host_->RequestRepaint();
+}
 
 void TGP::ReportError(PaneFormula& pane) {
   if (OnError) OnError(pane.ErrorText());
@@ -94,7 +118,7 @@ void TGP::Resize(int width, int height) {
     fs_heights_[0] = static_cast<int>(fs_heights_[0] * ratio);
     fs_heights_[1] = height_ - fs_heights_[0];
   }
-  RepaintChart();
+  MarkDirty();
 }
 
 void TGP::SetTechWindows(int value) {
@@ -110,26 +134,26 @@ void TGP::SetTechWindows(int value) {
   if (selected_ > value - 1) selected_ = value - 1;
   kline_flags_[static_cast<size_t>(selected_)].selected = true;
   DefaultSplit();
-  RepaintChart();
+  MarkDirty();
 }
 
 void TGP::SetLeftBar(int value) {
   if (value <= 0 || value >= panes_[0]->BarCount()) return;
   left_bar_ = value;
-  RepaintChart();
+  MarkDirty();
 }
 
 void TGP::SetScale(int value) {
   if (value <= 1) return;
   scale_ = value;
-  RepaintChart();
+  MarkDirty();
 }
 
 double TGP::PrevClose() const { return kline_flags_[0].prev_close; }
 
 void TGP::SetPrevClose(double value) {
   ForAllFlags([value](PaneFlags& f) { f.prev_close = value; });
-  RepaintChart();
+  MarkDirty();
 }
 
 bool TGP::High() const {
@@ -139,7 +163,7 @@ bool TGP::High() const {
 
 void TGP::SetHigh(bool value) {
   ForAllFlags([value](PaneFlags& f) { f.high_definition = value; });
-  RepaintChart();
+  MarkDirty();
 }
 
 void TGP::SetZhouQi(TWeekStyle value) {
@@ -147,7 +171,7 @@ void TGP::SetZhouQi(TWeekStyle value) {
   ForAllFlags([value](PaneFlags& f) { f.period = value; });
   for (auto& pane : panes_) pane->SetPeriodCode(static_cast<int>(value));
   for (auto& pane : fs_panes_) pane->SetPeriodCode(static_cast<int>(value));
-  RepaintChart();
+  MarkDirty();
 }
 
 void TGP::SetQuanStyle(TQuanStyle value) {
@@ -159,139 +183,146 @@ void TGP::SetQuanStyle(TQuanStyle value) {
   if (show_fs_) {
     SetShowFs(false);
   } else {
-    RepaintChart();
+    MarkDirty();
   }
 }
 
 void TGP::SetShowFs(bool value) {
   show_fs_ = value;
-  if (host_ != nullptr) host_->SetPointer(PointerShape::kDefault);
-  RepaintChart();
+  host_->SetPointer(PointerShape::kDefault);
+  if (info_shown_) host_->SetInfoWindowHeight(value ? 115 : 215);
+  MarkDirty();
 }
 
 void TGP::SetShowCursor(bool value) {
-  if (!value) cursor_ = {-1, -1};
+  if (!value) {
+    if (info_shown_) host_->HideInfoWindow();
+    info_shown_ = false;
+    cursor_ = {-1, -1};
+  } else if (!info_shown_) {
+    ShowInfoWindow(false);
+  }
   ForAllFlags([value](PaneFlags& f) { f.cursor = value; });
-  RepaintChart();
+  MarkDirty();
 }
 
 void TGP::SetShowTab(bool value) {
   if (value == show_tab_) return;
   show_tab_ = value;
   ProportionalRefit();
-  RepaintChart();
+  MarkDirty();
 }
 
 void TGP::SetShowTop(bool value) {
   show_top_ = value;
   kline_flags_[0].title = value;
   fs_flags_[0].title = value;
-  RepaintChart();
+  MarkDirty();
 }
 
 void TGP::SetShowBottom(bool value) {
   show_bottom_ = value;
   kline_flags_[static_cast<size_t>(tech_windows_ - 1)].bottom_axis = value;
   fs_flags_[1].bottom_axis = value;
-  RepaintChart();
+  MarkDirty();
 }
 
 void TGP::SetShowLeft(bool value) {
   show_left_ = value;
   for (int i = 0; i < tech_windows_; ++i) kline_flags_[static_cast<size_t>(i)].left_axis = value;
-  RepaintChart();
+  MarkDirty();
 }
 
 void TGP::SetShowRight(bool value) {
   show_right_ = value;
   for (int i = 0; i < tech_windows_; ++i) kline_flags_[static_cast<size_t>(i)].right_axis = value;
-  RepaintChart();
+  MarkDirty();
 }
 
 void TGP::SetShowBoard(bool value) {
   show_board_ = value;
-  RepaintChart();
+  MarkDirty();
 }
 
 void TGP::SetBoradWidth(int value) {
   board_width_ = value;
-  RepaintChart();
+  MarkDirty();
 }
 
 void TGP::SetShowHighLow(bool value) {
   ForAllFlags([value](PaneFlags& f) { f.high_low = value; });
-  RepaintChart();
+  MarkDirty();
 }
 
 void TGP::SetShowBar3d(bool value) {
   ForAllFlags([value](PaneFlags& f) { f.bar3d = value; });
-  RepaintChart();
+  MarkDirty();
 }
 
 void TGP::SetShowCurWindow(bool value) {
   ForAllFlags([value](PaneFlags& f) { f.highlight_selected = value; });
-  RepaintChart();
+  MarkDirty();
 }
 
 void TGP::SetZiXuan(bool value) {
   zixuan_ = value;
-  RepaintChart();
+  MarkDirty();
 }
 
 void TGP::SetKStyle(TKStyple value) {
   ForAllFlags([value](PaneFlags& f) { f.kstyle = value; });
-  RepaintChart();
+  MarkDirty();
 }
 
 void TGP::SetLineColor(Colour value) {
   ForAllFlags([value](PaneFlags& f) { f.frame_colour = value; });
-  RepaintChart();
+  MarkDirty();
 }
 
 void TGP::SetFillColor(Colour value) {
   style_.fill_colour = value;
-  RepaintChart();
+  MarkDirty();
 }
 
 void TGP::SetFillStyle(BackStyle value) {
   style_.fill_style = value;
-  RepaintChart();
+  MarkDirty();
 }
 
 void TGP::SetColor(Colour value) {
   style_.background = value;
-  RepaintChart();
+  MarkDirty();
 }
 
 void TGP::SetChartFont(const Font& font) {
   style_.font = font;
-  RepaintChart();
+  MarkDirty();
 }
 
 void TGP::SetFsAll(bool value) {
   fs_flags_[0].fs_all = value;
-  RepaintChart();
+  MarkDirty();
 }
 
 void TGP::SetFsFull(bool value) {
   fs_flags_[0].fs_full = value;
   fs_flags_[1].fs_full = value;
-  RepaintChart();
+  MarkDirty();
 }
 
 void TGP::SetPR10(bool value) {
   fs_flags_[0].pr10 = value;
-  RepaintChart();
+  MarkDirty();
 }
 
 void TGP::SetFsRow(int value) {
   for (PaneFlags& f : fs_flags_) f.fs_row = value;
-  RepaintChart();
+  MarkDirty();
 }
 
 void TGP::SetFsCol(int value) {
   for (PaneFlags& f : fs_flags_) f.fs_col = value;
-  RepaintChart();
+  MarkDirty();
 }
 
 void TGP::SelectPane(int index) {
@@ -299,7 +330,7 @@ void TGP::SelectPane(int index) {
   kline_flags_[static_cast<size_t>(selected_)].selected = false;
   selected_ = index;
   kline_flags_[static_cast<size_t>(selected_)].selected = true;
-  RepaintChart();
+  MarkDirty();
 }
 
 void TGP::AddValue(const std::string& name, bool append, bool recalculate, double value) {
@@ -307,7 +338,7 @@ void TGP::AddValue(const std::string& name, bool append, bool recalculate, doubl
   if (!recalculate) return;
   left_bar_ = panes_[0]->BarCount() + 1;
   RerunShownPanes();
-  if (!show_fs_) RepaintChart();
+  if (!show_fs_) MarkDirty();
 }
 
 void TGP::AppendBar(double date, double time, double open, double high, double low, double close,
@@ -326,7 +357,7 @@ void TGP::AddFsValue(const std::string& name, bool append, bool recalculate, dou
   fs_panes_[0]->PushRawValue(name, value, append);
   if (!recalculate) return;
   RerunTimeSharing();
-  if (show_fs_) RepaintChart();
+  if (show_fs_) MarkDirty();
 }
 
 void TGP::AppendTick(double time, double close, double amount, double vol) {
@@ -341,7 +372,7 @@ void TGP::SetSeries(const std::string& name, const std::vector<double>& values, 
   if (!recalculate) return;
   if (left_bar_ == 0) left_bar_ = panes_[0]->BarCount() + 1;
   RerunShownPanes();
-  if (!show_fs_) RepaintChart();
+  if (!show_fs_) MarkDirty();
 }
 
 void TGP::ClearData() {
@@ -360,12 +391,12 @@ void TGP::ClearData() {
   selected_ = tech_windows_ > 1 ? 1 : 0;
   kline_flags_[static_cast<size_t>(selected_)].selected = true;
   previous_scale_ = scale_;
-  RepaintChart();
+  MarkDirty();
 }
 
 void TGP::EndUpdate() {
   update_lock_ = false;
-  RepaintChart();
+  PaintIfDirty();
 }
 
 bool TGP::LoadIndicator(PaneFormula& pane, const std::string& name) {
@@ -387,7 +418,7 @@ bool TGP::LoadPaneFormula(int index, const std::string& file_name) {
   if (index == -2) pane = fs_panes_[1].get();
   if (pane == nullptr) return false;
   const bool ok = pane->CompileFile(file_name);
-  RepaintChart();
+  MarkDirty();
   return ok;
 }
 
@@ -395,7 +426,7 @@ bool TGP::RunInCurrentPane(const std::string& text) {
   PaneFormula& pane = show_fs_ ? *fs_panes_[static_cast<size_t>(fs_selected_)]
                                : *panes_[static_cast<size_t>(selected_)];
   if (pane.CompileText(text)) {
-    RepaintChart();
+    MarkDirty();
   } else {
     ReportError(pane);
   }
@@ -417,7 +448,7 @@ void TGP::RestoreDefaultIndicators() {
     const size_t tab = static_cast<size_t>(i) + 1;
     if (tab < tab_names_.size()) LoadIndicator(*panes_[static_cast<size_t>(i)], tab_names_[tab]);
   }
-  RepaintChart();
+  MarkDirty();
 }
 
 void TGP::RemoveCurrentPane() {
@@ -436,13 +467,13 @@ void TGP::RemoveCurrentPane() {
   if (selected_ > tech_windows_ - 1) selected_ = tech_windows_ - 1;
   kline_flags_[static_cast<size_t>(selected_)].selected = true;
   heights_[0] = 0;
-  RepaintChart();
+  MarkDirty();
 }
 
 void TGP::SetQuote(const TStockDirEntry& record) {
   blocks_->stock_record = record;
   DeriveQuoteBlocks(*blocks_);
-  RepaintChart();
+  MarkDirty();
 }
 
 }  // namespace vorelin

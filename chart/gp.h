@@ -1,5 +1,6 @@
 // The chart control: ten stacked K-line panes and the two-pane time-sharing view, each pane
-// a formula; layout, visible window, hit test, feeding data, repaint and chart images.
+// a formula; layout, visible window, hit test, feeding data, repaint, mouse and keys, the
+// context menu and chart images.
 #pragma once
 
 #include <array>
@@ -8,6 +9,8 @@
 #include <string>
 #include <vector>
 
+#include "chart/chart_host.h"
+#include "chart/chart_menu.h"
 #include "chart/chart_types.h"
 #include "market/stock_directory.h"
 
@@ -24,19 +27,6 @@ class IndicatorLibrary {
   virtual ~IndicatorLibrary() = default;
   virtual std::string FormulaText(const std::string& name) const = 0;
   virtual std::vector<std::string> Names(int tab) const = 0;
-};
-
-enum class PointerShape { kDefault, kVerticalSplit, kHorizontalSplit };
-
-// What only a window can do for the chart.
-class ChartHost {
- public:
-  virtual ~ChartHost() = default;
-  virtual void ShowBuffer(const Canvas& back_buffer) = 0;
-  virtual bool HasFocus() const { return false; }
-  virtual void SetPointer(PointerShape) {}
-  // False when the picture could not be put on the clipboard.
-  virtual bool PutOnClipboard(const RgbImage&) { return false; }
 };
 
 inline constexpr int kTabStripHeight = 18;
@@ -57,7 +47,7 @@ class TGP {
   std::function<void()> ONMouseWheelUp;
   std::function<void()> ONMouseWheelDown;
 
-  // Size of the control; refits the pane heights and repaints.
+  // Size of the control; refits the pane heights.
   void Resize(int width, int height);
   int ClientWidth() const { return width_; }
   int ClientHeight() const { return height_; }
@@ -134,9 +124,12 @@ class TGP {
   int FsCol() const { return fs_flags_[0].fs_col; }
   void SetFsCol(int value);
   int Period = 0;
-  std::string InfoStr() const { return "分笔"; }
+  // Double-click toggling the information window and the keyboard cursor need it on.
+  bool ShowHint() const { return show_hint_; }
+  void SetShowHint(bool value) { show_hint_ = value; }
+  const std::string& InfoStr() const { return info_str_; }
   TWeiStyle WeiStyle() const { return wei_style_; }
-  // Where "signals\" pictures and drawgbk pictures are found.
+  // Where "signals\" and drawgbk pictures are found and the menu writes its files.
   std::string ProgramFolder;
 
   // Feeding data.
@@ -147,6 +140,8 @@ class TGP {
   void AppendTick(double time, double close, double amount, double vol);
   void SetSeries(const std::string& name, const std::vector<double>& values, bool recalculate);
   void ClearData();
+  // Changes between BeginUpdate and EndUpdate ask the host for nothing; EndUpdate paints
+  // once when anything changed.
   void BeginUpdate() { update_lock_ = true; }
   void EndUpdate();
 
@@ -163,10 +158,39 @@ class TGP {
   // Screen.
   void HitTest(int x, int y);
   PaneFormula* HitPane() const { return hit_pane_; }
+  // Setters, data and events only mark the chart dirty (asking the host for a repaint);
+  // RepaintChart composes the back buffer now, PaintIfDirty only when something changed.
+  // Neither paints while the update lock is set.
   void RepaintChart();
+  void PaintIfDirty();
+  bool NeedsRepaint() const { return dirty_; }
   // Mouse position over the chart, or (bar index, -2) in keyboard cursor mode; -1 none.
   void SetCursorPoint(int x, int y);
   Point CursorPoint() const { return cursor_; }
+
+  // Mouse and keys as the window receives them, in chart coordinates. What the chart does
+  // not handle itself goes on to the host's event of the same name.
+  void MouseDown(MouseButton button, int x, int y);
+  void MouseMove(unsigned buttons, int x, int y);
+  void MouseUp(MouseButton button, int x, int y);
+  void DoubleClick(int x, int y);
+  // Only the low byte counts, as a signed byte: 120 is up, -120 down, the rest nothing.
+  void MouseWheel(int delta);
+  // Alt + digit (the system key) sets TechWindows, 0 meaning 10.
+  void KeyDown(ChartKey key, KeyModifiers modifiers);
+  void FocusLost();
+  // `move_mouse` puts the pointer just outside the chart, so that mouse moves do not take
+  // over from the keyboard cursor.
+  void ShowInfoWindow(bool move_mouse);
+  bool InfoWindowShown() const { return info_shown_; }
+  // The press point while a button is down, else (-1, -1).
+  Point DragOrigin() const { return drag_; }
+
+  // The context menu with its check marks and enabled items as of now; nullptr when
+  // ShowMenu is off. Check marks follow the pane under the mouse, when there is one.
+  const ChartMenu* OpenContextMenu();
+  // Runs the first menu item with the trimmed caption, as if it were clicked.
+  void DoMenuCommand(const std::string& caption);
 
   // Images: false when the file could not be written.
   bool SaveAllImage(const std::string& file);
@@ -190,8 +214,13 @@ class TGP {
   const Canvas* BackBuffer() const { return back_buffer_.get(); }
   int ChartWidth() const { return show_board_ ? width_ - board_width_ : width_; }
   int BoardSplit() const { return board_split_; }
+  int BoardTabWidth() const { return board_tab_width_; }
 
  private:
+  void MarkDirty();
+  // The layout part of a repaint (cursor checks, split, visible window): false when the
+  // control is too small to draw.
+  bool SettleLayout();
   int AvailableHeight() const { return show_tab_ ? height_ - kTabStripHeight : height_; }
   void DefaultSplit();
   void ProportionalRefit();
@@ -204,12 +233,24 @@ class TGP {
                    int y0, int first_bar, int cursor_y, int cursor_x, double scale, Canvas& target);
   void DrawTabStrip(int chart_width);
   void DrawBoard(int chart_width);
+  void ClickTab(int x);
+  void SetTabCategory(int category);
+  void Drag(int x, int y);
+  void StepKeyboardCursor(bool left);
+  PaneFlags* FlagsOf(const PaneFormula* pane);
+  void RunMenuItem(const ChartMenuItem& item);
+  void RunPaneMenuAction(const ChartMenuItem& item);
+  void RestoreDefaultOfHitPane();
+  void LoadRawDataIntoHitPane();
+  std::string InProgramFolder(const std::string& file_name) const;
+  std::string ExportFileName(const std::string& extension) const;
+  void ConfirmExport(bool written, const std::string& file);
 
   int width_;
   int height_;
   CanvasFactory canvases_;
   const IndicatorLibrary& library_;
-  ChartHost* host_;
+  ChartHost* host_;  // never null: a windowless chart gets a host that does nothing
   std::unique_ptr<ChartBlocks> blocks_;
   std::array<std::unique_ptr<PaneFormula>, kPaneCount> panes_;
   std::array<std::unique_ptr<PaneFormula>, 2> fs_panes_;
@@ -231,11 +272,19 @@ class TGP {
   int previous_first_bar_ = 0;
   int previous_width_;
   Point cursor_{-1, -1};
+  Point drag_{-1, -1};
   int layout_height_ = 0;
   std::vector<std::string> tab_names_;
   std::array<int, 101> tab_widths_{};
   int tab_category_ = 0;
+  int board_tab_width_ = 0;
+  std::string info_str_ = "分笔";
+  bool info_shown_ = false;
+  bool info_placed_ = false;
+  bool show_hint_ = true;
+  ChartMenu menu_;
   bool update_lock_ = false;
+  bool dirty_ = true;  // nothing painted yet
   std::unique_ptr<Canvas> back_buffer_;
   std::string format_str_ = "%7.2f";
   bool show_fs_ = false;

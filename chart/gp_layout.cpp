@@ -6,13 +6,6 @@
 
 namespace vorelin {
 
-namespace {
-// Half-open rectangle test: left and top inclusive, right and bottom exclusive.
-bool Inside(int x, int y, int left, int top, int right, int bottom) {
-  return x >= left && x < right && y >= top && y < bottom;
-}
-}  // namespace
-
 void TGP::DefaultSplit() {
   const int available = AvailableHeight();
   const int n = tech_windows_;
@@ -66,9 +59,31 @@ void TGP::ComputeVisibleWindow(int chart_width) {
   left_bar_ = std::max(0, left_bar_);
 }
 
+bool TGP::SettleLayout() {
+  const int chart_width = ChartWidth();
+  const bool keyboard = cursor_.y == -2;
+  if (cursor_.x > chart_width && !keyboard) cursor_ = {-1, -1};
+  if (chart_width <= 9 || height_ <= 9) return false;
+  if (heights_[0] == 0) DefaultSplit();
+  if (show_fs_) {
+    if (fs_heights_[0] == 0) {
+      fs_heights_[0] = height_ * 2 / 3;
+      fs_heights_[1] = height_ - fs_heights_[0];
+    }
+    const int left = fs_flags_[0].left_axis ? 50 : 0;
+    const int right = fs_flags_[0].right_axis ? 50 : 0;
+    if (!keyboard && (cursor_.x < left || cursor_.x > chart_width - right)) cursor_ = {-1, -1};
+    previous_width_ = chart_width;
+  } else {
+    ComputeVisibleWindow(chart_width);
+    previous_first_bar_ = left_bar_;
+  }
+  return true;
+}
+
 void TGP::SetCursorPoint(int x, int y) {
   cursor_ = {x, y};
-  RepaintChart();
+  MarkDirty();
 }
 
 void TGP::HitTest(int x, int y) {
@@ -136,7 +151,6 @@ void TGP::HitTest(int x, int y) {
       }
     }
   }
-  if (host_ == nullptr) return;
   if (wei_style_ == TWeiStyle::wsFSize || wei_style_ == TWeiStyle::wsKSize) {
     host_->SetPointer(PointerShape::kVerticalSplit);
   } else if (wei_style_ == TWeiStyle::wsBSize) {

@@ -6,15 +6,11 @@
 #include "chart/gp.h"
 #include "chart/image_files.h"
 #include "chart/pane_painter.h"
+#include "formula/function_table.h"
 
 namespace vorelin {
 
 namespace {
-
-std::string UpperAscii(std::string text) {
-  for (char& c : text) c = static_cast<char>(std::toupper(static_cast<unsigned char>(c)));
-  return text;
-}
 
 bool EndsWithJpg(const std::string& file) {
   if (file.size() < 4) return false;
@@ -42,7 +38,7 @@ void TGP::DrawOnePane(PaneFormula& formula, PaneFlags& flags, PaneReport& report
   if (width <= 0 || height <= 0) return;
   auto bitmap = target.CreateBitmap(width, height);
   PaintBackground(*bitmap, style_);
-  flags.focused = host_ != nullptr && host_->HasFocus();
+  flags.focused = host_->HasFocus();
   DrawPaneInput input;
   input.flags = flags;
   input.style = style_;
@@ -59,15 +55,14 @@ void TGP::DrawOnePane(PaneFormula& formula, PaneFlags& flags, PaneReport& report
 
 void TGP::RepaintChart() {
   if (update_lock_) return;
+  dirty_ = false;
+  if (!SettleLayout()) return;
   const int chart_width = ChartWidth();
   const bool keyboard = cursor_.y == -2;
-  if (cursor_.x > chart_width && !keyboard) cursor_ = {-1, -1};
-  if (chart_width <= 9 || height_ <= 9) return;
   if (!back_buffer_ || back_buffer_->Width() != width_ || back_buffer_->Height() != height_) {
     back_buffer_ = canvases_(width_, height_);
   }
   back_buffer_->SetFont(style_.font);
-  if (heights_[0] == 0) DefaultSplit();
   kline_flags_[0].stock_name = StkName;
   kline_flags_[0].stock_label = StkLabel;
   for (PaneFlags& flags : kline_flags_) flags.period_label = Week;
@@ -77,22 +72,13 @@ void TGP::RepaintChart() {
   fs_panes_[0]->SetStockTexts(StkName, StkLabel, "");
 
   if (show_fs_) {
-    if (fs_heights_[0] == 0) {
-      fs_heights_[0] = height_ * 2 / 3;
-      fs_heights_[1] = height_ - fs_heights_[0];
-    }
-    const int left = fs_flags_[0].left_axis ? 50 : 0;
-    const int right = fs_flags_[0].right_axis ? 50 : 0;
-    if (!keyboard && (cursor_.x < left || cursor_.x > chart_width - right)) cursor_ = {-1, -1};
     const int price = fs_heights_[0];
     DrawOnePane(*fs_panes_[0], fs_flags_[0], fs_reports_[0], chart_width, price, 0, 0, cursor_.y, cursor_.x,
                 scale_, *back_buffer_);
     const int volume_y = keyboard ? -2 : cursor_.y < price ? -1 : cursor_.y - price;
     DrawOnePane(*fs_panes_[1], fs_flags_[1], fs_reports_[1], chart_width, height_ - price, price, 0, volume_y,
                 cursor_.x, scale_, *back_buffer_);
-    previous_width_ = chart_width;
   } else {
-    ComputeVisibleWindow(chart_width);
     int y0 = 0;
     for (int i = 0; i < tech_windows_; ++i) {
       const auto index = static_cast<size_t>(i);
@@ -102,11 +88,14 @@ void TGP::RepaintChart() {
       y0 += heights_[index];
     }
     if (show_tab_) DrawTabStrip(chart_width);
-    previous_first_bar_ = left_bar_;
   }
   if (show_board_) DrawBoard(chart_width);
   // The information window and the drawing tools' rubber band are painted here once built.
-  if (host_ != nullptr) host_->ShowBuffer(*back_buffer_);
+  host_->ShowBuffer(*back_buffer_);
+}
+
+void TGP::PaintIfDirty() {
+  if (dirty_) RepaintChart();
 }
 
 void TGP::DrawTabStrip(int chart_width) {
@@ -117,7 +106,7 @@ void TGP::DrawTabStrip(int chart_width) {
   strip->SetBrush({Lighter(style_.background), false});
   strip->Rectangle(0, 0, chart_width, kTabStripHeight);
   strip->SetTextBackground(false, 0);
-  const std::string current = UpperAscii(panes_[static_cast<size_t>(selected_)]->ShortName());
+  const std::string current = AsciiUpper(panes_[static_cast<size_t>(selected_)]->ShortName());
   const int text_y = (kTabStripHeight - strip->TextExtent("88").height) / 2;
   int x = 0;
   for (size_t k = 0; k < tab_names_.size() && k < tab_widths_.size(); ++k) {
@@ -145,6 +134,8 @@ void TGP::DrawBoard(int chart_width) {
   // Until the information board is built its area shows the background.
   back_buffer_->FillRect(chart_width, 0, width_, height_, style_.background);
   board_split_ = 0;
+  // Each board tab is as wide as its first label in the chart font, plus 6.
+  board_tab_width_ = back_buffer_->TextExtent("分笔").width + 6;
 }
 
 bool TGP::SaveAllImage(const std::string& file) {
@@ -163,8 +154,10 @@ bool TGP::SaveAllImage(const std::string& file) {
     image = picture->ReadPixels();
   }
   if (saved_tab) {
+    // Back without painting: the tab strip shows again with the next paint.
     show_tab_ = true;
     ProportionalRefit();
+    MarkDirty();
   }
   return EndsWithJpg(file) ? WriteJpegFile(file, image) : WriteBmpFile(file, image);
 }
@@ -191,7 +184,7 @@ bool TGP::SavePaneImage(const std::string& file) {
 }
 
 bool TGP::CopyToClipboard() {
-  if (!back_buffer_ || host_ == nullptr) return false;
+  if (!back_buffer_) return false;
   return host_->PutOnClipboard(back_buffer_->ReadPixels());
 }
 

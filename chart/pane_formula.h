@@ -70,6 +70,15 @@ class PaneFormula {
   virtual void AttachBlocks(ChartBlocks* blocks) = 0;
   // Time-sharing formulas never adjust their prices.
   virtual void ExcludeFromAdjustment() {}
+
+  // Files of the pane, holding only the bars it has been given. The exports are false when
+  // the file cannot be written; SaveRawData also when the pane has no raw series.
+  virtual bool ExportTable(const std::string& path) = 0;
+  virtual bool ExportCsv(const std::string& path, bool all) = 0;
+  virtual bool SaveRawData(const std::string& path) = 0;
+  // Replaces the pane's data and formula by the file's and runs it (true even when that run
+  // fails); false, the pane unchanged, when the file cannot be read or is no raw-data file.
+  virtual bool LoadRawData(const std::string& path) = 0;
 };
 
 }  // namespace vorelin

@@ -3,6 +3,7 @@
 
 #include "formula/builtin_formulas.h"
 #include "formula/colour_words.h"
+#include "formula/data_files.h"
 
 namespace vorelin {
 
@@ -97,6 +98,11 @@ void TgsPaneFormula::AttachBlocks(ChartBlocks* blocks) {
   records.breadth = std::span<const float>(blocks->breadth.data(), blocks->breadth.size());
   gs_.Attach(records);
 }
+
+bool TgsPaneFormula::ExportTable(const std::string& path) { return ::vorelin::ExportTable(gs_, path); }
+bool TgsPaneFormula::ExportCsv(const std::string& path, bool all) { return ::vorelin::ExportCsv(gs_, path, all); }
+bool TgsPaneFormula::SaveRawData(const std::string& path) { return ::vorelin::SaveRawData(gs_, path); }
+bool TgsPaneFormula::LoadRawData(const std::string& path) { return Synced(::vorelin::LoadRawData(gs_, path)); }
 
 std::string BuiltinIndicatorLibrary::FormulaText(const std::string& name) const {
   return BuiltinFormulas().TextOf(name);

@@ -44,6 +44,10 @@ class TgsPaneFormula final : public PaneFormula {
   std::string FileName() const override { return gs_.FileName(); }
   void AttachBlocks(ChartBlocks* blocks) override;
   void ExcludeFromAdjustment() override { gs_.SetExcludedFromAdjustment(true); }
+  bool ExportTable(const std::string& path) override;
+  bool ExportCsv(const std::string& path, bool all) override;
+  bool SaveRawData(const std::string& path) override;
+  bool LoadRawData(const std::string& path) override;
 
   // Makes the factory TGP takes.
   static PaneFormulaFactory Factory();

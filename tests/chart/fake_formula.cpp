@@ -2,6 +2,8 @@
 #include "tests/chart/fake_formula.h"
 
 #include <algorithm>
+#include <fstream>
+#include <sstream>
 
 #include "common/numbers.h"
 
@@ -152,6 +154,22 @@ void FakeFormula::ClearData() {
   computed_.clear();
   outputs_.clear();
   blocks = nullptr;
+}
+
+bool FakeFormula::WriteFile(const std::string& path, const std::string& text) {
+  std::ofstream out(path, std::ios::binary);
+  out << text;
+  return static_cast<bool>(out);
+}
+
+bool FakeFormula::LoadRawData(const std::string& path) {
+  std::ifstream in(path, std::ios::binary);
+  std::stringstream text;
+  text << in.rdbuf();
+  if (!in || text.str().rfind("raw", 0) != 0) return false;
+  compiled_text = "raw:" + path;
+  Run();  // like the interpreter's loader: a failed run still counts as loaded
+  return true;
 }
 
 }  // namespace vorelin::testing

@@ -61,8 +61,17 @@ class FakeFormula final : public PaneFormula {
   void SetFileName(const std::string& name) override { file_name_ = name; }
   std::string FileName() const override { return file_name_; }
   void AttachBlocks(ChartBlocks* attached) override { blocks = attached; }
+  // The files hold one line naming the kind of file and the short name; a raw-data file
+  // loads when it starts with "raw".
+  bool ExportTable(const std::string& path) override { return WriteFile(path, "table " + short_name_); }
+  bool ExportCsv(const std::string& path, bool all) override {
+    return WriteFile(path, (all ? "csv all " : "csv ") + short_name_);
+  }
+  bool SaveRawData(const std::string& path) override { return !Raw().empty() && WriteFile(path, "raw " + short_name_); }
+  bool LoadRawData(const std::string& path) override;
 
  private:
+  static bool WriteFile(const std::string& path, const std::string& text);
   std::map<std::string, std::vector<double>>& Own() { return parent_ ? parent_->Own() : raw_; }
   const std::map<std::string, std::vector<double>>& Raw() const { return parent_ ? parent_->Raw() : raw_; }
   std::vector<std::string> raw_order_;

@@ -5,65 +5,10 @@
 #include <cstring>
 #include <map>
 
-#include "chart/gp.h"
-#include "tests/chart/fake_formula.h"
-#include "tests/chart/recording_canvas.h"
+#include "tests/chart/chart_test_support.h"
 
 namespace vorelin::testing {
 namespace {
-
-class FakeLibrary : public IndicatorLibrary {
- public:
-  std::string FormulaText(const std::string& name) const override {
-    return name == "NOSUCH" ? std::string() : "TEXT OF " + name;
-  }
-  std::vector<std::string> Names(int tab) const override {
-    if (tab == 1) return {"MACD", "MA", "VOL", "DMA", "DMI", "FSL", "TRIX", "BRAR", "CR"};
-    return {};
-  }
-};
-
-class RecordingHost : public ChartHost {
- public:
-  void ShowBuffer(const Canvas&) override { ++shown; }
-  void SetPointer(PointerShape shape) override { pointer = shape; }
-  int shown = 0;
-  PointerShape pointer = PointerShape::kDefault;
-};
-
-class ChartTest : public ::testing::Test {
- protected:
-  std::unique_ptr<TGP> MakeChart(int width, int height) {
-    auto chart = std::make_unique<TGP>(
-        width, height, [](int w, int h) { return std::make_unique<RecordingCanvas>(w, h); },
-        [this](PaneFormula* parent) {
-          auto formula = std::make_unique<FakeFormula>(static_cast<FakeFormula*>(parent));
-          formulas.push_back(formula.get());
-          return formula;
-        },
-        library, &host);
-    chart->OnError = [this](const std::string& text) { errors.push_back(text); };
-    return chart;
-  }
-  // Fills pane 0 with `count` day bars through SetSeries.
-  static void Feed(TGP& chart, int count, bool recalculate) {
-    std::vector<double> date, price;
-    for (int i = 0; i < count; ++i) {
-      date.push_back(20200101 + i);
-      price.push_back(10 + i % 7);
-    }
-    for (const char* name : {"date", "time", "open", "high", "low", "close", "amount"}) {
-      chart.SetSeries(name, name == std::string("date") ? date : price, false);
-    }
-    chart.SetSeries("vol", price, recalculate);
-  }
-  FakeFormula& Formula(TGP& chart, int pane) { return static_cast<FakeFormula&>(chart.Pane(pane)); }
-
-  FakeLibrary library;
-  RecordingHost host;
-  std::vector<FakeFormula*> formulas;
-  std::vector<std::string> errors;
-};
 
 TEST_F(ChartTest, CreationLoadsTheDefaultIndicators) {
   auto chart = MakeChart(550, 418);
@@ -85,6 +30,7 @@ TEST_F(ChartTest, AppendShowsTheNewestBars) {
   chart->SetShowBoard(false);
   Feed(*chart, 999, false);
   chart->AppendBar(20300101, 0, 10, 11, 9, 10.5, 1000, 100);
+  chart->PaintIfDirty();
   EXPECT_EQ(chart->Pane(0).BarCount(), 1000);
   EXPECT_EQ(chart->LeftBar(), 900);  // K = 500 / 5 = 100
   EXPECT_EQ(chart->ReportOf(0).first_bar, 900);
@@ -304,6 +250,52 @@ TEST_F(ChartTest, UpdateLockSuspendsRepainting) {
   EXPECT_EQ(host.shown, shown);
   chart->EndUpdate();
   EXPECT_EQ(host.shown, shown + 1);
+}
+
+TEST_F(ChartTest, ChangesMarkTheChartDirtyAndTheHostPaintsOnce) {
+  auto chart = MakeChart(550, 418);
+  chart->RepaintChart();
+  ASSERT_FALSE(chart->NeedsRepaint());
+  const int shown = host.shown;
+
+  chart->AppendBar(20240102, 0, 10, 11, 9, 10.5, 1000, 100);
+  chart->SetScale(8);
+  chart->SelectPane(2);
+  EXPECT_EQ(host.shown, shown) << "setters and data changes do not paint";
+  EXPECT_TRUE(chart->NeedsRepaint());
+  EXPECT_EQ(host.repaint_requests, 1) << "one request until the next paint";
+
+  chart->PaintIfDirty();
+  chart->PaintIfDirty();
+  EXPECT_EQ(host.shown, shown + 1);
+  EXPECT_FALSE(chart->NeedsRepaint());
+
+  chart->SetScale(5);
+  EXPECT_EQ(host.repaint_requests, 2);
+}
+
+TEST_F(ChartTest, RevealingFiftyBarsUnderTheLockIsOnePaint) {
+  auto chart = MakeChart(550, 418);
+  chart->RepaintChart();
+  const int shown = host.shown;
+  const int requests = host.repaint_requests;
+  chart->BeginUpdate();
+  for (int i = 0; i < 50; ++i) chart->AppendBar(20240101 + i, 0, 10, 11, 9, 10.5, 1000, 100);
+  chart->EndUpdate();
+  chart->PaintIfDirty();  // what the window does on its next paint event
+  EXPECT_EQ(host.shown, shown + 1);
+  EXPECT_EQ(host.repaint_requests, requests) << "EndUpdate painted; nothing was left to request";
+  EXPECT_EQ(chart->Pane(0).BarCount(), 50);
+}
+
+TEST_F(ChartTest, AnAppendAfterAResizeInOneEventShowsTheNewestBars) {
+  auto chart = MakeChart(550, 418);
+  chart->SetShowBoard(false);
+  chart->RepaintChart();
+  chart->Resize(600, 418);  // no paint between the resize and the data
+  Feed(*chart, 1000, true);
+  chart->PaintIfDirty();
+  EXPECT_EQ(chart->LeftBar(), 890);  // K = 550 / 5 = 110
 }
 
 }  // namespace

@@ -139,6 +139,7 @@ TEST_F(ChartImageTest, TradeScreenshotHasNoTabStripAndNoCrosshair) {
   chart_->EndUpdate();
   const int cursor_x = 600;
   chart_->SetCursorPoint(cursor_x, 500);
+  chart_->PaintIfDirty();
   const int probe_y = PaneTop(1) + chart_->PaneHeight(1) / 2 + 1;
   const Colour ink = InvertColour(0x201008);
   ASSERT_EQ(Buffer().GetPixel(cursor_x, probe_y), ink);  // the crosshair is on screen
