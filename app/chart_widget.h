@@ -1,27 +1,45 @@
-// The chart control in a window: hosts the chart with its formulas, shows its back buffer,
-// and hands mouse, wheel, keys and focus to it. The trading keys of the chart page (Enter
-// for the next bar, F2 buy, F3 sell) leave as signals for the main window.
+// The chart control in a window: hosts the chart with its formulas, paints its back buffer
+// once per event, hands mouse, wheel, keys and focus to it, renders its context menu and
+// answers its dialogs. The trading keys of the chart page leave as signals for the main
+// window: Enter for the next bar (unless the cursor is shown, when the chart opens that
+// bar's day), F2 buy, F3 sell, F5 the intraday view, Space its ticks.
 #pragma once
 
 #include <QWidget>
 
 #include "formula_chart/formula_chart.h"
 
+class QMenu;
+
 namespace vorelin {
+
+class MessageSink;
 
 class ChartWidget final : public QWidget, public ChartHost {
   Q_OBJECT
 
  public:
-  explicit ChartWidget(QWidget* parent = nullptr);
+  explicit ChartWidget(MessageSink& messages, QWidget* parent = nullptr);
 
   TGP& Chart() { return chart_.Chart(); }
   const IndicatorLibrary& Library() const { return chart_.Library(); }
+  // The context menu as it opens now (with its check marks), for tests and the popup.
+  QMenu* BuildContextMenu(QWidget* parent);
 
   // ChartHost.
   void ShowBuffer(const Canvas& back_buffer) override;
+  void RequestRepaint() override { update(); }
   bool HasFocus() const override { return hasFocus(); }
+  void RequestFocus() override;
   void SetPointer(PointerShape shape) override;
+  void MoveMousePointer(int x, int y) override;
+  bool Ask(const std::string& title, const std::string& text) override;
+  void ShowMessage(const std::string& text) override;
+  bool ChooseColour(Colour start, Colour* chosen) override;
+  bool ChooseOpenFile(const std::string& title, const std::string& filter,
+                      const std::string& default_extension, const std::string& start_folder,
+                      std::string* file) override;
+  void OpenWithSystem(const std::string& file) override;
   bool PutOnClipboard(const RgbImage& image) override;
 
  signals:
@@ -35,8 +53,16 @@ class ChartWidget final : public QWidget, public ChartHost {
   void paintEvent(QPaintEvent* event) override;
   void resizeEvent(QResizeEvent* event) override;
   void keyPressEvent(QKeyEvent* event) override;
+  void mousePressEvent(QMouseEvent* event) override;
+  void mouseMoveEvent(QMouseEvent* event) override;
+  void mouseReleaseEvent(QMouseEvent* event) override;
+  void mouseDoubleClickEvent(QMouseEvent* event) override;
+  void wheelEvent(QWheelEvent* event) override;
+  void focusOutEvent(QFocusEvent* event) override;
+  void contextMenuEvent(QContextMenuEvent* event) override;
 
  private:
+  MessageSink& messages_;
   FormulaChart chart_;
 };
 

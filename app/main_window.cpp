@@ -40,7 +40,7 @@ TForm1::TForm1(std::filesystem::path root, std::string user, MessageSink& messag
     : QMainWindow(parent), root_(std::move(root)), user_(std::move(user)), messages_(messages) {
   setObjectName("Form1");
   setWindowTitle(Q(kMainWindowCaption));
-  gp1_ = new ChartWidget;
+  gp1_ = new ChartWidget(messages_);
   gp1_->Chart().ProgramFolder = root_.string();
   gp1_->Chart().SetShowLeft(true);
   port_ = std::make_unique<GpChartPort>(gp1_->Chart());
