@@ -1,43 +1,22 @@
 // The login link against the reference login server over loopback: registration, login,
-// wrong password, locked user, version replies, and garbage that must not bring it down.
+// wrong password, locked user, version replies, garbage that must neither bring it down nor
+// be taken for a request, refused names, idle timeouts and connection limits.
 #include <gtest/gtest.h>
 
 #include <chrono>
 #include <fstream>
+#include <thread>
 
+#include "common/base64.h"
 #include "net/login_link.h"
 #include "net/login_replies.h"
 #include "net/socket_util.h"
 #include "server_process.h"
 #include "temp_folder.h"
+#include "test_clients.h"
 
 namespace vorelin {
 namespace {
-
-// A link with the reply handler of the test: it records every decoded message.
-struct Client {
-  explicit Client(int port) : link(LoginServerAddress{"127.0.0.1", "127.0.0.1", port}) {
-    link.SetReplyHandler([this](const ServerMessage& m) { replies.push_back(m); });
-  }
-  bool Connect() {
-    if (!link.Open()) return false;
-    auto until = std::chrono::steady_clock::now() + std::chrono::seconds(5);
-    while (!link.IsConnected() && std::chrono::steady_clock::now() < until) {
-      if (!link.Poll(50)) return false;  // refused
-    }
-    return link.IsConnected();
-  }
-  // Sends and waits for one reply.
-  ServerMessage Ask(const ServerMessage& m) {
-    size_t before = replies.size();
-    EXPECT_TRUE(link.Send(m));
-    auto until = std::chrono::steady_clock::now() + std::chrono::seconds(5);
-    while (replies.size() == before && std::chrono::steady_clock::now() < until) link.Poll(50);
-    return replies.size() > before ? replies.back() : ServerMessage{};
-  }
-  LoginLink link;
-  std::vector<ServerMessage> replies;
-};
 
 struct LoginServerFixture : ::testing::Test {
   void SetUp() override {
@@ -52,7 +31,7 @@ struct LoginServerFixture : ::testing::Test {
 };
 
 TEST_F(LoginServerFixture, RegisterLoginWrongPasswordLockedAndVersion) {
-  Client c(server.Port());
+  LinkClient c(server.Port());
   ASSERT_TRUE(c.Connect());
   EXPECT_EQ(DecideUserDialogReply(c.Ask(RegistrationMessage("张三", "pw1")), ""), "注册成功！");
   EXPECT_EQ(DecideUserDialogReply(c.Ask(RegistrationMessage("张三", "other")), ""),
@@ -84,7 +63,7 @@ TEST_F(LoginServerFixture, PasswordsAreStoredAsSaltedHashes) {
   std::ifstream in(db, std::ios::binary);
   bytes.assign(std::istreambuf_iterator<char>(in), {});
   EXPECT_EQ(bytes.find("topsecret"), std::string::npos);
-  Client c(server.Port());
+  LinkClient c(server.Port());
   ASSERT_TRUE(c.Connect());
   EXPECT_EQ(c.Ask(LoginMessage("ann", "topsecret")).code, kCodeLoginAccepted);
   EXPECT_EQ(c.Ask(LoginMessage("bob", "topsecret")).code, kCodeLoginAccepted);
@@ -99,7 +78,7 @@ TEST_F(LoginServerFixture, GarbageAndAbruptDisconnectsLeaveTheServerWorking) {
     ASSERT_TRUE(raw.IsOpen());
     SendAll(raw.Get(), bytes);
   }  // each closes at once, mid-line
-  Client c(server.Port());
+  LinkClient c(server.Port());
   ASSERT_TRUE(c.Connect());
   EXPECT_EQ(c.Ask(RegistrationMessage("u", "p")).code, kCodeRegistered);
   EXPECT_TRUE(server.IsRunning());
@@ -109,7 +88,7 @@ TEST(LoginServer, CurrentVersionAndNoServer) {
   TempFolder folder;
   ServerProcess server;
   ASSERT_TRUE(server.Start("vorelin-login-server", {"--db", (folder.Path() / "u.db").string()}));
-  Client c(server.Port());
+  LinkClient c(server.Port());
   ASSERT_TRUE(c.Connect());
   MainWindowReplyAction latest = DecideMainWindowReply(c.Ask(VersionQuestion()), "");
   EXPECT_EQ(latest.message, "您当前使用的是最新版本！");
@@ -119,7 +98,7 @@ TEST(LoginServer, CurrentVersionAndNoServer) {
   for (int i = 0; i < 20 && c.link.IsConnected(); ++i) c.link.Poll(50);
   EXPECT_FALSE(c.link.IsConnected());
   EXPECT_FALSE(c.link.Send(LoginMessage("a", "b")));
-  Client none(port);
+  LinkClient none(port);
   EXPECT_FALSE(none.Connect());
 }
 
@@ -130,6 +109,106 @@ TEST(LoginLinkAddress, HostNamesResolveElseTheFallbackIsUsed) {
   LoginLink link(LoginServerAddress{"", "127.0.0.3", 1});
   link.Open();
   EXPECT_EQ(link.ResolvedAddress(), "127.0.0.3");
+}
+
+// Each line goes on a connection of its own, followed by a version question: the first reply
+// must be the version answer, so nothing before it was taken for a request.
+TEST_F(LoginServerFixture, LinesThatAreNoWholeRequestAreIgnored) {
+  struct Case {
+    const char* name;
+    std::string line;
+  };
+  const Case cases[] = {
+      {"another protocol", "GET / HTTP/1.1\r\n"},
+      {"one field", Base64Encode("10~") + "\r\n"},
+      {"code and sub-code only", Base64Encode("0~15") + "\r\n"},
+      {"registration without a password", Base64Encode("0~15~eve") + "\r\n"},
+      {"registration with another sub-code", Base64Encode("0~16~eve~pw") + "\r\n"},
+      {"login with another sub-code", Base64Encode("1~0~eve~pw") + "\r\n"},
+      {"an empty line", "\r\n"},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.name);
+    RawLoginClient raw(server.Port());
+    ASSERT_TRUE(raw.IsOpen());
+    ASSERT_TRUE(raw.Send(c.line));
+    ASSERT_TRUE(raw.SendMessage(VersionQuestion()));
+    std::optional<ServerMessage> first = raw.NextReply(5000);
+    ASSERT_TRUE(first);
+    EXPECT_EQ(first->code, kCodeVersion);
+  }
+  // None of them registered anyone: "null" (a missing text) is no user, "eve" still free.
+  LinkClient link(server.Port());
+  ASSERT_TRUE(link.Connect());
+  EXPECT_EQ(link.Ask(LoginMessage("null", "null")).code, kCodeWrongPassword);
+  EXPECT_EQ(link.Ask(RegistrationMessage("eve", "pw")).code, kCodeRegistered);
+}
+
+TEST_F(LoginServerFixture, NamesThatCouldRewriteTheSettingsAreRefused) {
+  LinkClient c(server.Port());
+  ASSERT_TRUE(c.Connect());
+  for (const std::string name : {"x]\r\n[系统设置", "名称=1", "[a]", "a\nb", "tab\there"}) {
+    SCOPED_TRACE(name);
+    ServerMessage reply = c.Ask(RegistrationMessage(name, "pw"));
+    EXPECT_EQ(reply.code, kCodeWrongPassword);
+    EXPECT_EQ(reply.texts[0], "用户名不能包含换行、控制字符、[、]或=！");
+    EXPECT_EQ(DecideUserDialogReply(reply, ""), "用户名或密码错误，重试！");
+    EXPECT_EQ(c.Ask(LoginMessage(name, "pw")).code, kCodeWrongPassword);
+  }
+}
+
+TEST(LoginServerLimits, IdleClientsAreDroppedAndBusyOnesKept) {
+  TempFolder folder;
+  ServerProcess server;
+  ASSERT_TRUE(server.Start("vorelin-login-server",
+                           {"--db", (folder.Path() / "u.db").string(), "--idle-timeout", "1"}));
+  RawLoginClient silent(server.Port());
+  RawLoginClient half_line(server.Port());
+  RawLoginClient busy(server.Port());
+  ASSERT_TRUE(half_line.Send(EncodeServerMessage(VersionQuestion())));  // no line end, ever
+  auto start = std::chrono::steady_clock::now();
+  while (std::chrono::steady_clock::now() - start < std::chrono::milliseconds(2500)) {
+    ASSERT_TRUE(busy.SendMessage(VersionQuestion()));
+    std::optional<ServerMessage> reply = busy.NextReply(2000);
+    ASSERT_TRUE(reply);
+    EXPECT_EQ(reply->code, kCodeVersion);
+    std::this_thread::sleep_for(std::chrono::milliseconds(300));
+  }
+  EXPECT_TRUE(ClosedByPeer(silent.Fd(), 1000));
+  EXPECT_TRUE(ClosedByPeer(half_line.Fd(), 1000));
+  EXPECT_FALSE(ClosedByPeer(busy.Fd(), 100));
+}
+
+// Three connections in all, two per address: a new client takes the place of the one idle
+// the longest, of its own address when that is full, else of all.
+TEST(LoginServerLimits, ANewClientReplacesTheLongestIdle) {
+  TempFolder folder;
+  ServerProcess server;
+  ASSERT_TRUE(server.Start("vorelin-login-server",
+                           {"--db", (folder.Path() / "u.db").string(), "--max-connections", "3",
+                            "--max-per-address", "2"}));
+  // Each is greeted, so the server has taken it before the next one comes.
+  auto open = [&](const std::string& from) {
+    auto c = std::make_unique<RawLoginClient>(server.Port(), from);
+    EXPECT_TRUE(c->IsOpen());
+    EXPECT_FALSE(c->NextReply(300));  // the greeting is no reply line
+    return c;
+  };
+  auto a1 = open("127.0.0.2");
+  auto a2 = open("127.0.0.2");
+  auto a3 = open("127.0.0.2");  // address full: a1 goes
+  EXPECT_TRUE(ClosedByPeer(a1->Fd(), 2000));
+  auto b1 = open("127.0.0.3");
+  ASSERT_TRUE(a2->SendMessage(VersionQuestion()));  // a2 is active again: a3 idles longest
+  ASSERT_TRUE(a2->NextReply(2000));
+  auto c1 = open("127.0.0.4");  // server full: a3 goes
+  EXPECT_TRUE(ClosedByPeer(a3->Fd(), 2000));
+  for (auto* kept : {a2.get(), b1.get(), c1.get()}) {
+    ASSERT_TRUE(kept->SendMessage(VersionQuestion()));
+    std::optional<ServerMessage> reply = kept->NextReply(2000);
+    ASSERT_TRUE(reply);
+    EXPECT_EQ(reply->code, kCodeVersion);
+  }
 }
 
 }  // namespace
