@@ -55,18 +55,30 @@ TEST_F(LoginServerFixture, RegisterLoginWrongPasswordLockedAndVersion) {
   EXPECT_EQ(upgrade.address, "http://dl.example.invalid/v2.zip");
 }
 
-TEST_F(LoginServerFixture, PasswordsAreStoredAsSaltedHashes) {
+// The database file and its write-ahead log, as bytes: whatever the server wrote is in one.
+std::string StoredBytes(const std::string& db) {
+  std::string bytes;
+  for (const std::string& path : {db, db + "-wal"}) {
+    std::ifstream in(path, std::ios::binary);
+    bytes.append(std::istreambuf_iterator<char>(in), {});
+  }
+  return bytes;
+}
+
+TEST_F(LoginServerFixture, PasswordsAreStoredAsArgon2idStrings) {
   ASSERT_EQ(RunProgram("vorelin-login-server", {"--db", db, "--add-user", "ann", "topsecret"}), 0);
   ASSERT_EQ(RunProgram("vorelin-login-server", {"--db", db, "--add-user", "bob", "topsecret"}), 0);
   EXPECT_NE(RunProgram("vorelin-login-server", {"--db", db, "--add-user", "ann", "x"}), 0);
-  std::string bytes;
-  std::ifstream in(db, std::ios::binary);
-  bytes.assign(std::istreambuf_iterator<char>(in), {});
+  EXPECT_NE(RunProgram("vorelin-login-server", {"--db", db, "--add-user", "a=b", "x"}), 0);
+  EXPECT_NE(RunProgram("vorelin-login-server", {"--db", db, "--add-user", "carl", ""}), 0);
+  std::string bytes = StoredBytes(db);
   EXPECT_EQ(bytes.find("topsecret"), std::string::npos);
+  EXPECT_NE(bytes.find("$argon2id$"), std::string::npos);
   LinkClient c(server.Port());
   ASSERT_TRUE(c.Connect());
   EXPECT_EQ(c.Ask(LoginMessage("ann", "topsecret")).code, kCodeLoginAccepted);
   EXPECT_EQ(c.Ask(LoginMessage("bob", "topsecret")).code, kCodeLoginAccepted);
+  EXPECT_EQ(c.Ask(LoginMessage("a=b", "x")).code, kCodeWrongPassword);
 }
 
 TEST_F(LoginServerFixture, GarbageAndAbruptDisconnectsLeaveTheServerWorking) {

@@ -1,6 +1,7 @@
-// The reference login server's answers without sockets: what counts as a request and the
-// user-name rule.
+// The reference login server's answers without sockets: what counts as a request, the
+// user-name rule, and user rows old and new.
 #include <gtest/gtest.h>
+#include <sqlite3.h>
 
 #include "common/base64.h"
 #include "login_service.h"
@@ -16,6 +17,20 @@ const Clock::time_point t0 = Clock::time_point{} + std::chrono::hours(1);
 
 std::string Line(const ServerMessage& m) { return EncodeServerMessage(m) + "\r"; }
 
+// The first column of the first row of `sql` on the file at `path`; empty when none.
+std::string QueryText(const std::string& path, const char* sql) {
+  sqlite3* db = nullptr;
+  sqlite3_open(path.c_str(), &db);
+  sqlite3_stmt* select = nullptr;
+  sqlite3_prepare_v2(db, sql, -1, &select, nullptr);
+  std::string text;
+  if (select && sqlite3_step(select) == SQLITE_ROW)
+    text = reinterpret_cast<const char*>(sqlite3_column_text(select, 0));
+  sqlite3_finalize(select);
+  sqlite3_close(db);
+  return text;
+}
+
 struct ServiceFixture : ::testing::Test {
   void SetUp() override {
     std::string error;
@@ -27,7 +42,7 @@ struct ServiceFixture : ::testing::Test {
     return answer ? answer->reply.code : -1;
   }
   TempFolder folder;
-  UserStore users;
+  UserStore users{HashStrength::kTestMinimum};
   LoginService service{users, LoginServiceOptions{}};
 };
 
@@ -75,6 +90,64 @@ TEST_F(ServiceFixture, RefusedNamesAreAnsweredWithCodeEightAndTheReason) {
     EXPECT_EQ(answer->reply.texts[0], "用户名不能包含换行、控制字符、[、]或=！");
     EXPECT_EQ(users.Check(name, "pw"), UserStore::CheckResult::kWrong);
   }
+}
+
+TEST(UserStore, OldRowsLogInAndAreRewrittenAsArgon2id) {
+  TempFolder folder;
+  std::string path = (folder.Path() / "old.db").string();
+  {  // A file as the server wrote it before: salted, iterated SHA-256.
+    sqlite3* db = nullptr;
+    ASSERT_EQ(sqlite3_open(path.c_str(), &db), SQLITE_OK);
+    std::string sql =
+        "CREATE TABLE users (name TEXT PRIMARY KEY, salt TEXT NOT NULL, hash TEXT NOT NULL, "
+        "locked INTEGER NOT NULL DEFAULT 0);"
+        "INSERT INTO users (name, salt, hash) VALUES ('ann', '0123456789abcdef', '" +
+        LegacyPasswordHash("0123456789abcdef", "pw", kLegacyHashRounds) + "');";
+    ASSERT_EQ(sqlite3_exec(db, sql.c_str(), nullptr, nullptr, nullptr), SQLITE_OK);
+    sqlite3_close(db);
+  }
+  auto stored = [&] { return QueryText(path, "SELECT salt || '|' || hash FROM users"); };
+  std::string old_row = stored();
+  UserStore users(HashStrength::kTestMinimum);
+  std::string error;
+  ASSERT_TRUE(users.Open(path, error)) << error;
+  EXPECT_EQ(users.Check("ann", "wrong"), UserStore::CheckResult::kWrong);
+  EXPECT_EQ(stored(), old_row);  // a wrong password rewrites nothing
+  EXPECT_EQ(users.Check("ann", "pw"), UserStore::CheckResult::kAccepted);
+  EXPECT_EQ(stored().rfind("|$argon2id$", 0), 0u) << stored();
+  EXPECT_EQ(users.Check("ann", "pw"), UserStore::CheckResult::kAccepted);
+  EXPECT_EQ(users.Check("ann", "wrong"), UserStore::CheckResult::kWrong);
+}
+
+TEST(UserStore, AnInteractiveServerStrengthensWeakRowsAndATestServerLeavesThemAlone) {
+  TempFolder folder;
+  std::string path = (folder.Path() / "u.db").string();
+  std::string error;
+  {
+    UserStore weak(HashStrength::kTestMinimum);
+    ASSERT_TRUE(weak.Open(path, error)) << error;
+    ASSERT_EQ(weak.Add("ann", "pw"), UserStore::AddResult::kAdded);
+  }
+  auto hash = [&] { return QueryText(path, "SELECT hash FROM users"); };
+  std::string added = hash();
+  EXPECT_NE(added.find("m=8,t=1"), std::string::npos) << added;
+  {
+    UserStore weak(HashStrength::kTestMinimum);
+    ASSERT_TRUE(weak.Open(path, error)) << error;
+    EXPECT_EQ(weak.Check("ann", "pw"), UserStore::CheckResult::kAccepted);
+  }
+  EXPECT_EQ(hash(), added);
+  {
+    UserStore strong;
+    ASSERT_TRUE(strong.Open(path, error)) << error;
+    EXPECT_EQ(strong.Check("ann", "pw"), UserStore::CheckResult::kAccepted);
+  }
+  std::string strengthened = hash();
+  EXPECT_NE(strengthened.find("m=65536,t=2"), std::string::npos) << strengthened;
+  UserStore weak(HashStrength::kTestMinimum);
+  ASSERT_TRUE(weak.Open(path, error)) << error;
+  EXPECT_EQ(weak.Check("ann", "pw"), UserStore::CheckResult::kAccepted);
+  EXPECT_EQ(hash(), strengthened);  // never weakened
 }
 
 }  // namespace

@@ -27,6 +27,7 @@ struct Options {
   std::string db = "vorelin-users.db";
   LoginServiceOptions service;
   ServerLimits limits;
+  HashStrength strength = HashStrength::kInteractive;
   std::string add_name, add_password, lock_name;
   bool add = false, lock = false;
 };
@@ -70,6 +71,8 @@ bool ParseOptions(int argc, char** argv, Options& o) {
       o.service.version = ParseIntOr(text, 0);
     } else if (a == "--download") {
       if (!value(o.service.download)) return false;
+    } else if (a == "--test-minimum-hashes") {
+      o.strength = HashStrength::kTestMinimum;
     } else if (a == "--add-user") {
       if (!value(o.add_name) || !value(o.add_password)) return false;
       o.add = true;
@@ -178,7 +181,7 @@ int main(int argc, char** argv) {
   signal(SIGPIPE, SIG_IGN);
   signal(SIGINT, OnSignal);
   signal(SIGTERM, OnSignal);
-  UserStore users;
+  UserStore users(options.strength);
   std::string error;
   if (!users.Open(options.db, error)) {
     std::fprintf(stderr, "%s\n", error.c_str());
