@@ -1,6 +1,6 @@
 // The login link against the reference login server over loopback: registration, login,
 // wrong password, locked user, version replies, garbage that must neither bring it down nor
-// be taken for a request, refused names, idle timeouts and connection limits.
+// be taken for a request, refused names, slowed guessing, idle timeouts and connection limits.
 #include <gtest/gtest.h>
 
 #include <chrono>
@@ -167,6 +167,52 @@ TEST_F(LoginServerFixture, NamesThatCouldRewriteTheSettingsAreRefused) {
     EXPECT_EQ(DecideUserDialogReply(reply, ""), "用户名或密码错误，重试！");
     EXPECT_EQ(c.Ask(LoginMessage(name, "pw")).code, kCodeWrongPassword);
   }
+}
+
+// After five wrong passwords for one name its answers go out a second apart, while another
+// client logging in meanwhile is answered at once. Minimal hashes, so that the waits measured
+// are the server's and not the hashing's.
+TEST(LoginServerGuessing, SlowsThatNameAndNobodyElse) {
+  TempFolder folder;
+  ServerProcess server;
+  ASSERT_TRUE(server.Start("vorelin-login-server", {"--db", (folder.Path() / "u.db").string(),
+                                                    "--test-minimum-hashes"}));
+  LinkClient setup(server.Port());
+  ASSERT_TRUE(setup.Connect());
+  ASSERT_EQ(setup.Ask(RegistrationMessage("victim", "right")).code, kCodeRegistered);
+  ASSERT_EQ(setup.Ask(RegistrationMessage("other", "pw")).code, kCodeRegistered);
+  RawLoginClient guesser(server.Port());
+  ASSERT_TRUE(guesser.IsOpen());
+  for (int i = 0; i < 5; ++i) {
+    ASSERT_TRUE(guesser.SendMessage(LoginMessage("victim", "guess" + std::to_string(i))));
+    std::optional<ServerMessage> reply = guesser.NextReply(5000);
+    ASSERT_TRUE(reply);
+    EXPECT_EQ(reply->code, kCodeWrongPassword);
+  }
+  auto sent = std::chrono::steady_clock::now();
+  ASSERT_TRUE(guesser.Send(EncodeServerMessage(LoginMessage("victim", "g5")) + "\r\n" +
+                           EncodeServerMessage(LoginMessage("victim", "g6")) + "\r\n" +
+                           EncodeServerMessage(LoginMessage("victim", "right")) + "\r\n"));
+  LinkClient other(server.Port());
+  ASSERT_TRUE(other.Connect());
+  EXPECT_EQ(other.Ask(LoginMessage("other", "pw")).code, kCodeLoginAccepted);
+  // The other client is through while the slowed name still waits for most of its answers.
+  std::vector<int> codes;
+  while (std::optional<ServerMessage> early = guesser.NextReply(0)) codes.push_back(early->code);
+  EXPECT_LE(codes.size(), 1u);
+  size_t early = codes.size();
+  std::vector<std::chrono::steady_clock::time_point> arrivals;
+  while (codes.size() < 3) {
+    std::optional<ServerMessage> reply = guesser.NextReply(5000);
+    ASSERT_TRUE(reply);
+    codes.push_back(reply->code);
+    arrivals.push_back(std::chrono::steady_clock::now());
+  }
+  EXPECT_EQ(codes, (std::vector<int>{kCodeWrongPassword, kCodeWrongPassword, kCodeLoginAccepted}));
+  for (size_t i = 1; i < arrivals.size(); ++i) {
+    EXPECT_GE(arrivals[i] - arrivals[i - 1], std::chrono::milliseconds(900)) << "answer " << early + i;
+  }
+  EXPECT_GE(arrivals.back() - sent, std::chrono::milliseconds(2900));
 }
 
 TEST(LoginServerLimits, IdleClientsAreDroppedAndBusyOnesKept) {

@@ -1,10 +1,11 @@
 // The reference login server's answers without sockets: what counts as a request, the
-// user-name rule, and user rows old and new.
+// user-name rule, slowed guessing on a fake clock, and user rows old and new.
 #include <gtest/gtest.h>
 #include <sqlite3.h>
 
 #include "common/base64.h"
 #include "login_service.h"
+#include "login_throttle.h"
 #include "net/login_replies.h"
 #include "temp_folder.h"
 #include "user_store.h"
@@ -12,6 +13,8 @@
 namespace vorelin {
 namespace {
 
+using std::chrono::milliseconds;
+using std::chrono::seconds;
 using Clock = std::chrono::steady_clock;
 const Clock::time_point t0 = Clock::time_point{} + std::chrono::hours(1);
 
@@ -89,6 +92,63 @@ TEST_F(ServiceFixture, RefusedNamesAreAnsweredWithCodeEightAndTheReason) {
     EXPECT_EQ(answer->reply.code, kCodeWrongPassword);
     EXPECT_EQ(answer->reply.texts[0], "用户名不能包含换行、控制字符、[、]或=！");
     EXPECT_EQ(users.Check(name, "pw"), UserStore::CheckResult::kWrong);
+  }
+}
+
+TEST_F(ServiceFixture, AGuessedNameIsAnsweredOneASecond) {
+  ASSERT_EQ(Code(Line(RegistrationMessage("ann", "right"))), kCodeRegistered);
+  ASSERT_EQ(Code(Line(RegistrationMessage("bob", "pw"))), kCodeRegistered);
+  for (int i = 0; i < 5; ++i) {
+    std::optional<LoginAnswer> a = service.Answer(Line(LoginMessage("ann", "x")), t0);
+    ASSERT_TRUE(a);
+    EXPECT_EQ(a->send_at, t0) << "guess " << i + 1;
+  }
+  std::optional<LoginAnswer> sixth = service.Answer(Line(LoginMessage("ann", "x")), t0);
+  std::optional<LoginAnswer> right = service.Answer(Line(LoginMessage("ann", "right")), t0);
+  std::optional<LoginAnswer> bob = service.Answer(Line(LoginMessage("bob", "pw")), t0);
+  ASSERT_TRUE(sixth && right && bob);
+  EXPECT_EQ(sixth->send_at, t0 + seconds(1));
+  EXPECT_EQ(right->send_at, t0 + seconds(2));
+  EXPECT_EQ(right->reply.code, kCodeLoginAccepted);
+  EXPECT_EQ(bob->send_at, t0);
+}
+
+// Steps on one name at given times: answer time asked, then the outcome recorded.
+struct Attempt {
+  int at_ms;
+  bool wrong;
+  int answer_ms;  // when its answer may go out
+};
+struct ThrottleCase {
+  const char* name;
+  std::vector<Attempt> attempts;
+};
+
+TEST(LoginThrottle, Cases) {
+  const ThrottleCase cases[] = {
+      {"four wrong are answered at once",
+       {{0, true, 0}, {10, true, 10}, {20, true, 20}, {30, true, 30}, {40, false, 40}}},
+      {"from the sixth, one a second",
+       {{0, true, 0}, {0, true, 0}, {0, true, 0}, {0, true, 0}, {0, true, 0},
+        {0, true, 1000}, {0, true, 2000}, {2500, true, 3000}, {5000, true, 5000}}},
+      {"a right password ends it",
+       {{0, true, 0}, {0, true, 0}, {0, true, 0}, {0, true, 0}, {0, true, 0},
+        {100, false, 1000}, {1100, true, 1100}, {1200, true, 1200}}},
+      {"a minute after the last wrong one, five are free again",
+       {{0, true, 0}, {0, true, 0}, {0, true, 0}, {0, true, 0}, {0, true, 0},
+        {30000, true, 30000}, {90000, true, 90000}, {90001, true, 90001}, {90002, true, 90002},
+        {90003, true, 90003}, {90004, true, 90004}, {90005, true, 91004}}},
+  };
+  for (const ThrottleCase& c : cases) {
+    SCOPED_TRACE(c.name);
+    LoginThrottle throttle;
+    for (size_t i = 0; i < c.attempts.size(); ++i) {
+      const Attempt& a = c.attempts[i];
+      Clock::time_point now = t0 + milliseconds(a.at_ms);
+      EXPECT_EQ(throttle.AnswerTime("ann", now), t0 + milliseconds(a.answer_ms)) << "attempt " << i + 1;
+      throttle.Record("ann", a.wrong, now);
+      EXPECT_EQ(throttle.AnswerTime("bob", now), now);  // another name is never slowed
+    }
   }
 }
 

@@ -62,8 +62,10 @@ LoginAnswer LoginService::Login(const std::string& name, const std::string& pass
   // Rows written before names had rules may hold such a name; it must never become the
   // trainer's session user.
   if (!IsAcceptableUserName(name, nullptr)) return {Reply(kCodeWrongPassword), now};
-  std::chrono::steady_clock::time_point at = now;
-  switch (users_.Check(name, password)) {
+  std::chrono::steady_clock::time_point at = throttle_.AnswerTime(name, now);
+  UserStore::CheckResult result = users_.Check(name, password);
+  throttle_.Record(name, result == UserStore::CheckResult::kWrong, now);
+  switch (result) {
     case UserStore::CheckResult::kAccepted: {
       // Texts 2 and 3 must not be empty: a missing text reads as "null" on the client.
       ServerMessage reply = Reply(kCodeLoginAccepted);

@@ -1,5 +1,5 @@
 // The reference login server's answers: login, registration and version questions, each
-// read only when it arrives whole.
+// read only when it arrives whole, and logins slowed down for names under guessing.
 #pragma once
 
 #include <chrono>
@@ -7,6 +7,7 @@
 #include <string>
 #include <string_view>
 
+#include "login_throttle.h"
 #include "net/server_message.h"
 #include "user_store.h"
 
@@ -20,7 +21,7 @@ struct LoginServiceOptions {
 
 struct LoginAnswer {
   ServerMessage reply;
-  std::chrono::steady_clock::time_point send_at;
+  std::chrono::steady_clock::time_point send_at;  // later than arrival for a slowed-down name
 };
 
 class LoginService {
@@ -43,6 +44,7 @@ class LoginService {
 
   UserStore& users_;
   LoginServiceOptions options_;
+  LoginThrottle throttle_;
 };
 
 }  // namespace vorelin
