@@ -58,11 +58,13 @@ std::string EncodeServerMessage(const ServerMessage& message) {
   return Base64Encode(joined);
 }
 
-ServerMessage DecodeServerMessage(std::string_view text) {
+ServerMessage DecodeServerMessage(std::string_view text, size_t* fields) {
   ServerMessage message;
+  if (fields) *fields = 0;
   std::optional<std::string> data = DecodeGroups(text);
   if (!data) return message;
   std::vector<std::string_view> pieces = SplitPieces(*data);
+  if (fields) *fields = pieces.size();
   if (pieces.size() < 2) return message;
   message.code = ParseIntOr(pieces[0], kNotANumber);
   message.sub_code = ParseIntOr(pieces[1], kNotANumber);

@@ -29,7 +29,9 @@ std::string EncodeServerMessage(const ServerMessage& message);
 // "~"-separated pieces lose leading spaces and "#", empty pieces are dropped. With at least
 // two pieces: code and sub-code from the first two (255 when not numbers), the texts from
 // the rest ("null" when missing). Anything else, including a character outside the Base64
-// alphabet, gives the empty message.
-ServerMessage DecodeServerMessage(std::string_view text);
+// alphabet, gives the empty message. `fields`, when given, receives the number of pieces
+// found (0 when the text is not Base64), so that a reader can tell a missing text from one
+// that says "null".
+ServerMessage DecodeServerMessage(std::string_view text, size_t* fields = nullptr);
 
 }  // namespace vorelin

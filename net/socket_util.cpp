@@ -7,10 +7,12 @@
 #include <netinet/in.h>
 #include <netinet/tcp.h>
 #include <poll.h>
+#include <sys/resource.h>
 #include <sys/socket.h>
 #include <unistd.h>
 
 #include <cerrno>
+#include <cstdint>
 #include <cstring>
 
 #include "common/format.h"
@@ -89,7 +91,7 @@ SocketFd ListenTcp(const std::string& ipv4, int port, int& bound_port, std::stri
   int one = 1;
   if (!fd.IsOpen() || setsockopt(fd.Get(), SOL_SOCKET, SO_REUSEADDR, &one, sizeof one) != 0 ||
       ::bind(fd.Get(), reinterpret_cast<sockaddr*>(&address), sizeof address) != 0 ||
-      ::listen(fd.Get(), 256) != 0) {
+      ::listen(fd.Get(), SOMAXCONN) != 0) {
     error = "cannot listen on " + ipv4 + ":" + std::to_string(port) + ": " + std::strerror(errno);
     return SocketFd();
   }
@@ -126,6 +128,17 @@ bool WaitReadable(int fd, int timeout_ms) {
     ready = ::poll(&p, 1, timeout_ms);
   } while (ready < 0 && errno == EINTR);
   return ready == 1;
+}
+
+size_t RaiseOpenFileLimit() {
+  rlimit limit{};
+  if (getrlimit(RLIMIT_NOFILE, &limit) != 0) return 0;
+  if (limit.rlim_cur < limit.rlim_max) {
+    rlimit raised = limit;
+    raised.rlim_cur = limit.rlim_max;
+    if (setrlimit(RLIMIT_NOFILE, &raised) == 0) limit = raised;
+  }
+  return limit.rlim_cur == RLIM_INFINITY ? SIZE_MAX : static_cast<size_t>(limit.rlim_cur);
 }
 
 }  // namespace vorelin

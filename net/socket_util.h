@@ -44,4 +44,8 @@ bool SendAll(int fd, std::string_view bytes);
 // Waits up to `timeout_ms` for the socket to be readable. False on timeout.
 bool WaitReadable(int fd, int timeout_ms);
 
+// Raises this process's limit of open descriptors to the hard limit (servers and tests hold
+// a socket per client). The limit in force afterwards.
+size_t RaiseOpenFileLimit();
+
 }  // namespace vorelin

@@ -6,6 +6,7 @@
 #include <sys/socket.h>
 
 #include <atomic>
+#include <chrono>
 #include <thread>
 
 #include "common/format.h"
@@ -17,6 +18,7 @@
 #include "net/socket_util.h"
 #include "server_process.h"
 #include "temp_folder.h"
+#include "test_clients.h"
 
 namespace vorelin {
 namespace {
@@ -193,6 +195,48 @@ TEST_F(QuoteFixture, DetachedReceiverStaysSilent) {
   ASSERT_TRUE(PumpUntil([&] { return receiver->WaitUntilEnded(0); }));
   EXPECT_TRUE(ends.empty());
   EXPECT_EQ(answers, 0);
+}
+
+// The head of a minute-data request, which promises thirteen bytes more that never come.
+std::string HalfRequest() {
+  return MinuteDataRequest(20240105, 1, "600000").substr(0, kRequestHeadSize);
+}
+
+TEST_F(QuoteFixture, StalledHalfRequestsDoNotLockOthersOut) {
+  std::vector<SocketFd> stalled;
+  for (int i = 0; i < 100; ++i) {
+    stalled.push_back(ConnectTcp("127.0.0.1", server.Port(), 2000));
+    ASSERT_TRUE(stalled.back().IsOpen());
+    ASSERT_TRUE(SendAll(stalled.back().Get(), HalfRequest()));
+  }
+  StartReceiver(server.Port());
+  ASSERT_TRUE(PumpUntil([&] { return receiver->IsConnected(); }));
+  ASSERT_TRUE(view.Open(20240105, &stock, "1", error));
+  ASSERT_TRUE(PumpUntil([&] { return view.Points().size() == 240; }));
+  EXPECT_TRUE(ends.empty());
+}
+
+TEST(QuoteServerLimits, IdleHalfRequestsAreDroppedAndBusyClientsKept) {
+  TempFolder data;
+  WriteDataRoot(data.Path());
+  ServerProcess server;
+  ASSERT_TRUE(server.Start("vorelin-quote-server",
+                           {"--root", data.Path().string(), "--idle-timeout", "1"}));
+  SocketFd silent = ConnectTcp("127.0.0.1", server.Port(), 2000);
+  SocketFd half = ConnectTcp("127.0.0.1", server.Port(), 2000);
+  SocketFd busy = ConnectTcp("127.0.0.1", server.Port(), 2000);
+  ASSERT_TRUE(SendAll(half.Get(), HalfRequest()));
+  ASSERT_TRUE(SendAll(busy.Get(), HelloPacket()));
+  auto start = std::chrono::steady_clock::now();
+  while (std::chrono::steady_clock::now() - start < std::chrono::milliseconds(2500)) {
+    ASSERT_TRUE(SendAll(busy.Get(), MinuteDataRequest(20240105, 1, "600000")));
+    std::string answer;
+    ASSERT_TRUE(ReadQuoteAnswer(busy.Get(), 2000, answer));
+    std::this_thread::sleep_for(std::chrono::milliseconds(300));
+  }
+  EXPECT_TRUE(ClosedByPeer(silent.Get(), 1000));
+  EXPECT_TRUE(ClosedByPeer(half.Get(), 1000));
+  EXPECT_FALSE(ClosedByPeer(busy.Get(), 100));
 }
 
 // A server that lies: each request gets one bad answer kind, then the last a good one.

@@ -52,28 +52,33 @@ struct DecodeCase {
   int sub_code;
   const char* text1;
   const char* text2;
+  size_t fields;  // pieces found
 };
 
 std::string B64(const std::string& plain) { return Base64Encode(plain); }
 
 TEST(ServerMessage, DecodeCases) {
   const DecodeCase cases[] = {
-      {"plain reply", B64("8~0"), 8, 0, "null", "null"},
-      {"spaces and # skipped at piece start", B64(" #7~ 16~##hi~ #"), 7, 16, "hi", "null"},
-      {"empty pieces dropped", B64("~~12~~17~~addr"), 12, 17, "addr", "null"},
-      {"not numbers give 255", B64("x~1y~t"), 255, 255, "t", "null"},
-      {"trailing CR LF ignored", B64("11~0~ok") + "\r\n", 11, 0, "ok", "null"},
-      {"short remainder ignored", B64("10~5~abc") + "QQ", 10, 5, "abc", "null"},
-      {"padding in third place ends data", "MTB+MQ==" + B64("~zz"), 10, 1, "null", "null"},
-      {"one piece only", B64("7"), 0, 0, "", ""},
-      {"fewer than four characters", "MQ", 0, 0, "", ""},
-      {"character outside the alphabet", "MTB+!Q==", 0, 0, "", ""},
-      {"padding in first place", "=TB+", 0, 0, "", ""},
-      {"empty text", "", 0, 0, "", ""},
+      {"plain reply", B64("8~0"), 8, 0, "null", "null", 2},
+      {"spaces and # skipped at piece start", B64(" #7~ 16~##hi~ #"), 7, 16, "hi", "null", 3},
+      {"empty pieces dropped", B64("~~12~~17~~addr"), 12, 17, "addr", "null", 3},
+      {"not numbers give 255", B64("x~1y~t"), 255, 255, "t", "null", 3},
+      {"trailing CR LF ignored", B64("11~0~ok") + "\r\n", 11, 0, "ok", "null", 3},
+      {"short remainder ignored", B64("10~5~abc") + "QQ", 10, 5, "abc", "null", 3},
+      {"padding in third place ends data", "MTB+MQ==" + B64("~zz"), 10, 1, "null", "null", 2},
+      {"one piece only", B64("7"), 0, 0, "", "", 1},
+      {"fewer than four characters", "MQ", 0, 0, "", "", 0},
+      {"character outside the alphabet", "MTB+!Q==", 0, 0, "", "", 0},
+      {"padding in first place", "=TB+", 0, 0, "", "", 0},
+      {"empty text", "", 0, 0, "", "", 0},
+      {"a request line of another protocol", "GET / HTTP/1.1\r\n", 0, 0, "", "", 0},
+      {"login with an empty password", B64("1~15~ann~~~~~~~~~~"), 1, 15, "ann", "null", 3},
   };
   for (const DecodeCase& c : cases) {
     SCOPED_TRACE(c.name);
-    ServerMessage m = DecodeServerMessage(c.text);
+    size_t fields = 99;
+    ServerMessage m = DecodeServerMessage(c.text, &fields);
+    EXPECT_EQ(fields, c.fields);
     EXPECT_EQ(m.code, c.code);
     EXPECT_EQ(m.sub_code, c.sub_code);
     EXPECT_EQ(m.texts[0], c.text1);

@@ -83,11 +83,11 @@ bool ServerProcess::IsRunning() const {
   return pid_ > 0 && waitpid(pid_, nullptr, WNOHANG) == 0;
 }
 
-long ServerProcess::ResidentKb() const {
+long ServerProcess::StatusKb(const std::string& field) const {
   std::ifstream status("/proc/" + std::to_string(pid_) + "/status");
   std::string line;
   while (std::getline(status, line)) {
-    if (line.rfind("VmRSS:", 0) == 0) return std::stol(line.substr(6));
+    if (line.rfind(field, 0) == 0) return std::stol(line.substr(field.size()));
   }
   return -1;
 }

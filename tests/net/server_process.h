@@ -25,10 +25,13 @@ class ServerProcess {
   bool IsRunning() const;
 
   int Port() const { return port_; }
-  // The server's resident memory in KiB, from /proc.
-  long ResidentKb() const;
+  // The server's resident memory in KiB, now and at its peak, from /proc.
+  long ResidentKb() const { return StatusKb("VmRSS:"); }
+  long PeakResidentKb() const { return StatusKb("VmHWM:"); }
 
  private:
+  long StatusKb(const std::string& field) const;
+
   pid_t pid_ = -1;
   int port_ = 0;
 };

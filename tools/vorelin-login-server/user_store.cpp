@@ -1,23 +1,35 @@
-// SQLite-backed user rows; every statement is prepared with bound values.
+// SQLite-backed user rows; every statement is prepared with bound values. New rows keep an
+// empty salt column: the Argon2id string carries its own salt and limits.
 #include "user_store.h"
 
+#include <sodium.h>
 #include <sqlite3.h>
-
-#include <random>
 
 #include "net/sha256.h"
 
 namespace vorelin {
 namespace {
 
-constexpr int kHashRounds = 2000;
+constexpr const char* kArgon2idPrefix = "$argon2id$";
 
-std::string NewSalt() {
-  std::random_device random;
-  std::string salt;
-  static constexpr char kHex[] = "0123456789abcdef";
-  for (int i = 0; i < 32; ++i) salt += kHex[random() & 15];
-  return salt;
+struct HashLimits {
+  unsigned long long ops;
+  size_t memory;
+};
+
+HashLimits LimitsOf(HashStrength strength) {
+  if (strength == HashStrength::kTestMinimum)
+    return {crypto_pwhash_OPSLIMIT_MIN, crypto_pwhash_MEMLIMIT_MIN};
+  return {crypto_pwhash_OPSLIMIT_INTERACTIVE, crypto_pwhash_MEMLIMIT_INTERACTIVE};
+}
+
+// Empty when hashing fails (out of memory).
+std::string NewHash(const std::string& password, HashStrength strength) {
+  HashLimits limits = LimitsOf(strength);
+  char out[crypto_pwhash_STRBYTES];
+  if (crypto_pwhash_str(out, password.data(), password.size(), limits.ops, limits.memory) != 0)
+    return {};
+  return out;
 }
 
 // A prepared statement that finalises itself.
@@ -42,7 +54,7 @@ class Statement {
 
 }  // namespace
 
-std::string PasswordHash(const std::string& salt, const std::string& password, int rounds) {
+std::string LegacyPasswordHash(const std::string& salt, const std::string& password, int rounds) {
   Sha256::Digest digest = Sha256::Of(salt + password);
   for (int i = 1; i < rounds; ++i) {
     Sha256 again;
@@ -56,6 +68,10 @@ std::string PasswordHash(const std::string& salt, const std::string& password, i
 UserStore::~UserStore() { sqlite3_close(db_); }
 
 bool UserStore::Open(const std::string& path, std::string& error) {
+  if (sodium_init() < 0) {
+    error = "cannot start libsodium";
+    return false;
+  }
   if (sqlite3_open(path.c_str(), &db_) != SQLITE_OK) {
     error = "cannot open " + path + ": " + sqlite3_errmsg(db_);
     return false;
@@ -76,12 +92,12 @@ bool UserStore::Open(const std::string& path, std::string& error) {
 }
 
 UserStore::AddResult UserStore::Add(const std::string& name, const std::string& password) {
-  std::string salt = NewSalt();
-  Statement insert(db_, "INSERT INTO users (name, salt, hash) VALUES (?, ?, ?)");
+  std::string hash = NewHash(password, strength_);
+  if (hash.empty()) return AddResult::kFailed;
+  Statement insert(db_, "INSERT INTO users (name, salt, hash) VALUES (?, '', ?)");
   if (!insert.Ok()) return AddResult::kFailed;
   insert.Bind(1, name);
-  insert.Bind(2, salt);
-  insert.Bind(3, PasswordHash(salt, password, kHashRounds));
+  insert.Bind(2, hash);
   int status = insert.Step();
   if (status == SQLITE_DONE) return AddResult::kAdded;
   return status == SQLITE_CONSTRAINT ? AddResult::kTaken : AddResult::kFailed;
@@ -92,9 +108,32 @@ UserStore::CheckResult UserStore::Check(const std::string& name, const std::stri
   if (!select.Ok()) return CheckResult::kWrong;
   select.Bind(1, name);
   if (select.Step() != SQLITE_ROW) return CheckResult::kWrong;
-  if (PasswordHash(select.Text(0), password, kHashRounds) != select.Text(1))
+  std::string hash = select.Text(1);
+  bool locked = select.Int(2) != 0;
+  bool old_form = hash.rfind(kArgon2idPrefix, 0) != 0;
+  if (old_form) {
+    if (LegacyPasswordHash(select.Text(0), password, kLegacyHashRounds) != hash)
+      return CheckResult::kWrong;
+  } else if (crypto_pwhash_str_verify(hash.c_str(), password.data(), password.size()) != 0) {
     return CheckResult::kWrong;
-  return select.Int(2) ? CheckResult::kLocked : CheckResult::kAccepted;
+  }
+  HashLimits limits = LimitsOf(strength_);
+  // A test-strength server leaves Argon2id rows alone, so it cannot weaken a real file.
+  bool weaker = strength_ == HashStrength::kInteractive &&
+                crypto_pwhash_str_needs_rehash(hash.c_str(), limits.ops, limits.memory) != 0;
+  if (old_form || weaker) Rehash(name, password);
+  return locked ? CheckResult::kLocked : CheckResult::kAccepted;
+}
+
+// On failure the row keeps its old hash, which still works; the next login tries again.
+void UserStore::Rehash(const std::string& name, const std::string& password) {
+  std::string hash = NewHash(password, strength_);
+  if (hash.empty()) return;
+  Statement update(db_, "UPDATE users SET salt = '', hash = ? WHERE name = ?");
+  if (!update.Ok()) return;
+  update.Bind(1, hash);
+  update.Bind(2, name);
+  update.Step();
 }
 
 bool UserStore::Lock(const std::string& name) {
