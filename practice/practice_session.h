@@ -27,6 +27,7 @@ class PracticeSession {
   ReplayController& Replay() { return replay_; }
   const JournalStore& Journal() const { return journal_; }
   const std::string& User() const { return user_; }
+  const std::filesystem::path& Root() const { return root_; }
   std::filesystem::path ConfigPath() const { return root_ / kConfigFileName; }
   StockDirectory& Directory() { return directory_; }
 

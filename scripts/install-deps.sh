@@ -6,7 +6,7 @@ packages=(
   cmake g++ pkg-config libgtest-dev libgmock-dev libbenchmark-dev libsqlite3-dev zlib1g-dev
   libsodium-dev
   libjpeg62-turbo-dev qt6-base-dev libqt6opengl6-dev qt6-charts-dev
-  xvfb xauth fonts-wqy-microhei clang libclang-rt-14-dev
+  xvfb xauth fonts-wqy-microhei fonts-wqy-zenhei clang libclang-rt-14-dev
 )
 
 missing=()
