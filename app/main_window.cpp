@@ -63,11 +63,19 @@ TForm1::TForm1(std::filesystem::path root, std::string user, MessageSink& messag
   gp1_->Chart().OnGPDate = [this](int date, float) { intraday_->OpenDate(date); };
   pg2_ = new QTabWidget;
   pg2_->setObjectName("pg2");
+  equity_ = new EquityCurveView;
+  journal_ = new JournalPage(*session_, messages_);
+  picture_window_ = std::make_unique<TForm5>();
+  journal_->SetPictureWindow(picture_window_.get());
   pg2_->addTab(BuildChartPage(), Q("盘感训练"));
+  pg2_->addTab(equity_, Q("资金曲线"));
+  pg2_->addTab(journal_, Q("交易日志"));
   pg2_->addTab(BuildArticle("mmoTechnical", kTechnicalAnalysisArticle), Q("技术分析"));
   pg2_->addTab(BuildArticle("mmoPractice", kPracticeArticle), Q("盘感训练"));
   pg2_->addTab(settings_, Q("系统设置"));
   pg2_->addTab(BuildArticle("mmoAbout", kAboutText), Q("关于"));
+
+  connect(pg2_, &QTabWidget::currentChanged, this, &TForm1::PageShown);
 
   auto* central = new QWidget;
   auto* layout = new QHBoxLayout(central);
@@ -397,6 +405,16 @@ void TForm1::SetCaption(const std::string& caption) {
   const std::string& name = r.Account().StockName;
   setWindowTitle(Q(kMainWindowCaption) + (name.empty() ? QString() : Q(" - ") + Q(name)) +
                  Q("  ") + Q(r.Account().StockCode));
+}
+
+void TForm1::PageShown(int index) {
+  QWidget* page = pg2_->widget(index);
+  if (page == equity_) {
+    std::vector<EquityPoint> points;
+    if (session_->EquityPage(points)) equity_->SetPoints(std::move(points));
+  } else if (page == journal_) {
+    journal_->Refresh();
+  }
 }
 
 void TForm1::SyncPlayTimer() {

@@ -13,6 +13,9 @@
 #include <string>
 
 #include "app/chart_widget.h"
+#include "app/equity_curve_view.h"
+#include "app/journal_page.h"
+#include "app/picture_window.h"
 #include "app/intraday_controller.h"
 #include "app/settings_page.h"
 #include "app/side_panel.h"
@@ -59,6 +62,8 @@ class TForm1 final : public QMainWindow {
   // Boxes of the replay into the widgets (after loading, resets and refused changes).
   void PushBoxes();
   void UpdateDisplay();
+  // Results pages are rebuilt from the journal each time they are shown.
+  void PageShown(int index);
   void SyncPlayTimer();
   void RunPeriodCommand(const QString& caption);
   void OpenInShell(const std::filesystem::path& path);
@@ -75,6 +80,9 @@ class TForm1 final : public QMainWindow {
   QTabWidget* pg2_;
   SidePanel* side_;
   SettingsPage* settings_;
+  EquityCurveView* equity_;
+  JournalPage* journal_;
+  std::unique_ptr<TForm5> picture_window_;
   QLineEdit* edtgpdm_;
   QWidget* left_bar_;
   QTreeWidget* gs_view_;

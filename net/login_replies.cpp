@@ -1,6 +1,8 @@
 // The reply tables of the login dialog, the user dialog and the main window.
 #include "net/login_replies.h"
 
+#include "net/user_name_rules.h"
+
 namespace vorelin {
 namespace {
 
@@ -80,6 +82,9 @@ MainWindowReplyAction DecideMainWindowReply(const ServerMessage& reply,
 RegistrationCheck CheckRegistration(const std::string& name, const std::string& password,
                                     const std::string& confirmation) {
   if (name.empty() || password.empty()) return {false, kEmptyNameOrPasswordText, false};
+  // The name becomes a section of config.ini: nothing in it may rewrite that file.
+  std::string reason;
+  if (!IsAcceptableUserName(name, &reason)) return {false, reason, false};
   if (password != confirmation) return {false, kPasswordsDifferText, true};
   return {true, {}, false};
 }

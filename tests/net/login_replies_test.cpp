@@ -87,6 +87,9 @@ TEST(LoginReplies, RegistrationChecks) {
       {"empty password", "u", "", "", false, "用户名或密码不能为空！", false},
       {"passwords differ", "u", "p", "q", false, "请确认两次输入密码一致且不为空！", true},
       {"fine", "u", "p", "p", true, "", false},
+      {"line break", "a\n[系统设置]", "p", "p", false, "用户名不能包含换行、控制字符、[、]或=！", false},
+      {"section name", "[sec]", "p", "p", false, "用户名不能包含换行、控制字符、[、]或=！", false},
+      {"key and value", "a=b", "p", "p", false, "用户名不能包含换行、控制字符、[、]或=！", false},
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(c.name);
