@@ -36,6 +36,16 @@ IntradayController::IntradayController(std::filesystem::path root, TGP& chart,
     }
     view_.TickStep(session_.Replay().Base());
   });
+  connect_watch_.setInterval(100);
+  connect(&connect_watch_, &QTimer::timeout, this, [this] {
+    if (!receiver_) {
+      connect_watch_.stop();
+      return;
+    }
+    if (!receiver_->IsConnected()) return;
+    connect_watch_.stop();
+    if (chart_.ShowFs() && view_.Points().empty() && waiting_date_ != 0) OpenDate(waiting_date_);
+  });
 }
 
 IntradayController::~IntradayController() { Shutdown(); }
@@ -43,6 +53,7 @@ IntradayController::~IntradayController() { Shutdown(); }
 void IntradayController::Shutdown() {
   closing_ = true;
   tick_timer_.stop();
+  connect_watch_.stop();
   if (invoker_) invoker_->Close();
   if (receiver_) {
     receiver_->Detach();
@@ -66,8 +77,11 @@ void IntradayController::OpenDate(int date) {
   if (!chart_.ShowFs()) chart_.SetShowFs(true);
   view_.SetReferenceHigh(session_.Replay().ReferenceHigh());
   std::string error;
+  const bool had_receiver = receiver_ != nullptr;
   if (!view_.Open(date, CurrentStock(), session_.Replay().Boxes.PlaySpeed, error))
     messages_.Show(error);
+  waiting_date_ = date;
+  if (!had_receiver && receiver_) connect_watch_.start();
   chart_.RepaintChart();
 }
 

@@ -76,6 +76,9 @@ class IntradayController final : public QObject, public IntradayHost {
   std::function<void(const std::string&)> set_caption_;
   IntradayView view_;
   QTimer tick_timer_;
+  // A day opened before the new receiver was connected is asked for again once it is.
+  QTimer connect_watch_;
+  int waiting_date_ = 0;
   std::shared_ptr<QtMainThreadInvoker> invoker_;
   std::shared_ptr<TRecvData> receiver_;
   bool closing_ = false;
