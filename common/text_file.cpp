@@ -31,7 +31,13 @@ bool ReadFileBytes(const std::filesystem::path& path, std::string& bytes) {
   auto size = std::filesystem::file_size(path, ec);
   std::string data;
   if (!ec) data.reserve(size);
-  data.assign(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
+  // libstdc++ throws from the stream buffer on a read error (a folder, say), whatever the
+  // stream's exception mask.
+  try {
+    data.assign(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
+  } catch (const std::ios_base::failure&) {
+    return false;
+  }
   if (in.bad()) return false;
   bytes.swap(data);
   return true;

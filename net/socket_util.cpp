@@ -11,6 +11,8 @@
 #include <sys/socket.h>
 #include <unistd.h>
 
+#include <algorithm>
+#include <cctype>
 #include <cerrno>
 #include <cstdint>
 #include <cstring>
@@ -47,6 +49,15 @@ std::string ResolveIpv4(const std::string& host, const std::string& fallback) {
   std::string text = Format("%d.%d.%d.%d", b[0], b[1], b[2], b[3]);
   freeaddrinfo(found);
   return text;
+}
+
+bool IsLoopbackHost(std::string_view host) {
+  constexpr std::string_view kLocalhost = "localhost";
+  const bool is_localhost =
+      host.size() == kLocalhost.size() &&
+      std::equal(host.begin(), host.end(), kLocalhost.begin(),
+                 [](char a, char b) { return std::tolower(static_cast<unsigned char>(a)) == b; });
+  return is_localhost || host == "127.0.0.1" || host == "::1";
 }
 
 namespace {

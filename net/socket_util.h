@@ -29,6 +29,10 @@ class SocketFd {
 // The host's first IPv4 address written "%d.%d.%d.%d"; `fallback` when it does not resolve.
 std::string ResolveIpv4(const std::string& host, const std::string& fallback);
 
+// True for the names of this machine's loopback interface that a server of ours may be
+// started for: "127.0.0.1", "localhost" (any case) and "::1".
+bool IsLoopbackHost(std::string_view host);
+
 // Blocking connect with a time limit. An invalid socket on failure.
 SocketFd ConnectTcp(const std::string& ipv4, int port, int timeout_ms);
 

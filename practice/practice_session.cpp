@@ -5,13 +5,9 @@
 #include "common/data_root.h"
 #include "common/ini_file.h"
 #include "common/numbers.h"
+#include "practice/config_file.h"
 
 namespace vorelin {
-namespace {
-
-constexpr const char* kUnreadableSettingsMessage = "设置文件无法读取：";
-
-}  // namespace
 
 PracticeSession::PracticeSession(std::filesystem::path root, std::string user, ChartPort& chart,
                                  MessageSink& messages, ScreenshotWriter screenshot)
@@ -62,16 +58,10 @@ bool PracticeSession::Start() {
 }
 
 bool PracticeSession::Save() {
-  IniFile ini;
-  if (!ini.Load(ConfigPath())) {
-    messages_.Show(kUnreadableSettingsMessage + ConfigPath().string());
+  const UserSettings settings = replay_.SettingsToSave();
+  if (!UpdateConfigFile(
+          root_, [&](IniFile& ini) { WriteUserSettings(ini, user_, settings); }, messages_))
     return false;
-  }
-  WriteUserSettings(ini, user_, replay_.SettingsToSave());
-  if (!ini.Save(ConfigPath())) {
-    messages_.Show("设置保存失败：" + ConfigPath().string());
-    return false;
-  }
   std::string error;
   return ShowError(journal_.SaveAccount(user_, replay_.Account(), replay_.Base(), error), error);
 }

@@ -58,5 +58,19 @@ TEST(TextFile, GbkWrittenAndReadBack) {
   EXPECT_EQ(lines.size(), 2u);
 }
 
+// A folder where a file was expected (config.ini made a folder by hand) is a read failure,
+// not an exception out of the reader.
+TEST(TextFile, FolderIsNotReadable) {
+  const auto dir = std::filesystem::temp_directory_path() / "vorelin_text_file_folder_test";
+  std::filesystem::create_directories(dir);
+  std::string bytes = "kept";
+  EXPECT_FALSE(ReadFileBytes(dir, bytes));
+  EXPECT_EQ(bytes, "kept");
+  std::vector<std::string> lines{"kept"};
+  EXPECT_FALSE(ReadTextLines(dir, lines));
+  EXPECT_EQ(lines, std::vector<std::string>{"kept"});
+  std::filesystem::remove_all(dir);
+}
+
 }  // namespace
 }  // namespace vorelin

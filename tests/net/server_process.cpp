@@ -3,6 +3,7 @@
 
 #include <poll.h>
 #include <signal.h>
+#include <sys/prctl.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
@@ -34,6 +35,8 @@ bool ServerProcess::Start(const std::string& program, const std::vector<std::str
   std::vector<char*> argv = Argv(path, all);
   pid_ = fork();
   if (pid_ == 0) {
+    // A test that crashes must not leave its server running (and holding its output pipes).
+    prctl(PR_SET_PDEATHSIG, SIGKILL);
     dup2(out[1], 1);
     close(out[0]);
     close(out[1]);

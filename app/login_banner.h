@@ -1,0 +1,21 @@
+// The painted header of the login dialog: the product name over a few candlesticks.
+#pragma once
+
+#include <QWidget>
+
+namespace vorelin {
+
+inline constexpr const char* kProductName = "Vorelin训练系统股票版";
+
+class LoginBanner : public QWidget {
+  Q_OBJECT
+
+ public:
+  explicit LoginBanner(QWidget* parent = nullptr);
+  QSize sizeHint() const override;
+
+ protected:
+  void paintEvent(QPaintEvent* event) override;
+};
+
+}  // namespace vorelin
