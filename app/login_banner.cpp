@@ -1,5 +1,7 @@
 #include "app/login_banner.h"
 
+#include "app/startup.h"
+
 #include <QLinearGradient>
 #include <QPainter>
 #include <QPainterPath>
@@ -66,7 +68,7 @@ LoginBanner::LoginBanner(QWidget* parent) : QWidget(parent) {
 }
 
 QSize LoginBanner::sizeHint() const {
-  const int title = QFontMetrics(TitleFont(font())).horizontalAdvance(QString::fromUtf8(kProductName));
+  const int title = QFontMetrics(TitleFont(font())).horizontalAdvance(QString::fromUtf8(kApplicationTitle));
   return QSize(kMargin + title + kMargin + kMotifWidth + kMargin, kHeight);
 }
 
@@ -87,7 +89,7 @@ void LoginBanner::paintEvent(QPaintEvent*) {
   painter.setFont(TitleFont(font()));
   painter.setPen(Qt::white);
   const QRect title(kMargin, 0, static_cast<int>(motif.left()) - 2 * kMargin, height());
-  painter.drawText(title, Qt::AlignLeft | Qt::AlignVCenter, QString::fromUtf8(kProductName));
+  painter.drawText(title, Qt::AlignLeft | Qt::AlignVCenter, QString::fromUtf8(kApplicationTitle));
   // An accent under the banner, so it reads as a header over the form.
   painter.fillRect(QRect(0, height() - 3, width(), 3), QColor(232, 76, 61));
 }

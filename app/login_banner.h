@@ -5,7 +5,6 @@
 
 namespace vorelin {
 
-inline constexpr const char* kProductName = "Vorelin训练系统股票版";
 
 class LoginBanner : public QWidget {
   Q_OBJECT

@@ -15,9 +15,11 @@
 #include <QUrl>
 #include <QVBoxLayout>
 
+#include "app/add_user_dialog.h"
 #include "app/article_texts.h"
 #include "common/ini_file.h"
 #include "common/numbers.h"
+#include "net/login_replies.h"
 #include "practice/account_display.h"
 
 namespace vorelin {
@@ -245,6 +247,7 @@ QWidget* TForm1::BuildArticle(const char* name, const char* text) {
 
 void TForm1::BuildMenus() {
   QMenu* system = menuBar()->addMenu(Q("系统"));
+  connect(system->addAction(Q("账户管理")), &QAction::triggered, this, &TForm1::AccountsClick);
   connect(system->addAction(Q("账户初始化")), &QAction::triggered, this, [this] {
     if (session_->ResetAccount()) PushBoxes();
     UpdateDisplay();
@@ -268,8 +271,40 @@ void TForm1::BuildMenus() {
     const std::filesystem::path readme = std::filesystem::path(VORELIN_SOURCE_DIR) / "README.md";
     OpenInShell(readme);
   });
+  connect(help->addAction(Q("版本升级")), &QAction::triggered, this, &TForm1::VersionClick);
   connect(help->addAction(Q("关于")), &QAction::triggered, this,
           [this] { messages_.Show(std::string("当前版本：") + VORELIN_VERSION); });
+}
+
+void TForm1::AttachLoginLink(QtLoginLink& link) {
+  link_ = &link;
+  link.SetReplyHandler([this](const ServerMessage& reply) {
+    const MainWindowReplyAction action = DecideMainWindowReply(reply, kDefaultAdminContact);
+    if (action.kind == MainWindowReplyAction::Kind::kShow) {
+      messages_.Show(action.message);
+    } else if (action.kind == MainWindowReplyAction::Kind::kAskUpgrade &&
+               messages_.Ask(action.message)) {
+      QDesktopServices::openUrl(QUrl(Q(action.address)));
+    }
+  });
+}
+
+void TForm1::VersionClick() {
+  if (link_ != nullptr && link_->IsConnected()) {
+    link_->Send(VersionQuestion());
+    return;
+  }
+  messages_.Show(kNotConnectedText);
+  if (link_ != nullptr) link_->Reconnect();
+}
+
+void TForm1::AccountsClick() {
+  if (link_ == nullptr) {
+    messages_.Show(kNotConnectedText);
+    return;
+  }
+  TFrmAdd dialog(*link_, messages_, this);
+  dialog.exec();
 }
 
 void TForm1::WireSidePanel() {

@@ -16,6 +16,7 @@
 #include "app/equity_curve_view.h"
 #include "app/journal_page.h"
 #include "app/picture_window.h"
+#include "app/qt_login_link.h"
 #include "app/intraday_controller.h"
 #include "app/settings_page.h"
 #include "app/side_panel.h"
@@ -38,6 +39,8 @@ class TForm1 final : public QMainWindow {
   ChartWidget& ChartView() { return *gp1_; }
   SidePanel& Side() { return *side_; }
   IntradayController& Intraday() { return *intraday_; }
+  // The login link of the whole run: '版本升级', '账户管理' and the main window's replies.
+  void AttachLoginLink(QtLoginLink& link);
   // Loads the user's settings and account and opens the stock (the first show does it).
   bool StartSession();
 
@@ -67,6 +70,8 @@ class TForm1 final : public QMainWindow {
   void SyncPlayTimer();
   void RunPeriodCommand(const QString& caption);
   void OpenInShell(const std::filesystem::path& path);
+  void VersionClick();
+  void AccountsClick();
   // The window caption: the given text, or the product caption with the stock.
   void SetCaption(const std::string& caption);
 
@@ -88,6 +93,7 @@ class TForm1 final : public QMainWindow {
   QTreeWidget* gs_view_;
   QTimer* tmrautorun_;
   QTimer* tmr_tmrsort_;
+  QtLoginLink* link_ = nullptr;
   bool started_ = false;
   std::string caption_override_;
 };

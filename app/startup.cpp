@@ -3,7 +3,10 @@
 #include <cstdlib>
 #include <system_error>
 
+#include "app/login_dialog.h"
 #include "common/data_root.h"
+#include "common/ini_file.h"
+#include "practice/settings.h"
 #include "tools/vorelin-sample/sample_market.h"
 
 namespace vorelin {
@@ -30,6 +33,27 @@ bool PrepareDataRoot(const std::filesystem::path& root, std::string* error) {
   if (WriteSampleMarket(root, why)) return true;
   *error = "无法写入示例行情：" + why;
   return false;
+}
+
+TrainerStartup::TrainerStartup(std::filesystem::path root, MessageSink& messages)
+    : root_(std::move(root)), messages_(messages) {
+  IniFile ini;
+  ini.Load(root_ / kConfigFileName);
+  const SystemSettings system = ReadSystemSettings(ini);
+  std::string error;
+  if (!local_server_.EnsureRunning(system.LoginHost, system.LoginPort, root_, &error))
+    messages_.Show(error);
+  LoginServerAddress address;
+  address.host = system.LoginHost;
+  address.fallback_ipv4 = system.LoginHost;
+  address.port = system.LoginPort;
+  link_ = std::make_unique<QtLoginLink>(address);
+}
+
+std::string TrainerStartup::LogIn() {
+  TFrmLogin login(root_, *link_, messages_);
+  if (login.exec() != QDialog::Accepted || !login.User().IsSet()) return {};
+  return login.User().Name();
 }
 
 }  // namespace vorelin

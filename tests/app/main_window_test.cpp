@@ -13,25 +13,10 @@
 #include "app/main_window.h"
 #include "chart/image_files.h"
 #include "common/ini_file.h"
+#include "support/recording_messages.h"
 #include "tools/vorelin-sample/sample_market.h"
 
 namespace vorelin {
-namespace {
-
-class Recorder final : public MessageSink {
- public:
-  void Show(const std::string& text) override { shown.push_back(text); }
-  bool Ask(const std::string& text) override {
-    asked.push_back(text);
-    return answer;
-  }
-  std::string Last() const { return shown.empty() ? std::string() : shown.back(); }
-  std::vector<std::string> shown;
-  std::vector<std::string> asked;
-  bool answer = true;
-};
-
-}  // namespace
 
 class MainWindowTest : public QObject {
   Q_OBJECT
@@ -45,7 +30,7 @@ class MainWindowTest : public QObject {
   }
 
   void TradesFromTheKeyboardAreJournalled() {
-    Recorder messages;
+    testing::RecordingMessages messages;
     TForm1 window(root_, "张三", messages);
     window.resize(1366, 768);
     window.show();
@@ -105,7 +90,7 @@ class MainWindowTest : public QObject {
   }
 
   void ClosingWhileHoldingAsksTheOtherQuestionAndNoKeepsTheWindow() {
-    Recorder messages;
+    testing::RecordingMessages messages;
     TForm1 window(root_, "李四", messages);
     window.show();
     QVERIFY(QTest::qWaitForWindowExposed(&window));
@@ -120,7 +105,7 @@ class MainWindowTest : public QObject {
   }
 
   void ZeroOrNegativeQuantityChangesNothing() {
-    Recorder messages;
+    testing::RecordingMessages messages;
     TForm1 window(root_, "王五", messages);
     window.show();
     QVERIFY(QTest::qWaitForWindowExposed(&window));
@@ -136,7 +121,7 @@ class MainWindowTest : public QObject {
   }
 
   void ACodeWithPathCharactersIsRefused() {
-    Recorder messages;
+    testing::RecordingMessages messages;
     TForm1 window(root_, "赵六", messages);
     window.show();
     QVERIFY(QTest::qWaitForWindowExposed(&window));

@@ -1,25 +1,31 @@
 // Pictures of the trainer's windows after a short session, at the usual screen sizes. They
 // go to $VORELIN_SCREENSHOTS when set (to look at them), else to a temporary folder; the
 // test checks that each is the window's size and not blank.
+#include <QApplication>
 #include <QImage>
+#include <QMenu>
+#include <QPainter>
 #include <QLineEdit>
+#include <QListWidget>
 #include <QRadioButton>
 #include <QTabWidget>
 #include <QTemporaryDir>
 #include <QtTest>
+#include <filesystem>
+#include <iterator>
+#include <memory>
 #include <string>
 
 #include "app/main_window.h"
+#include "common/ini_file.h"
+#include "support/recording_messages.h"
+#include "net/server_process.h"
+#include "practice/settings.h"
 #include "tools/vorelin-sample/sample_market.h"
 
 namespace vorelin {
 namespace {
 
-class SilentMessages final : public MessageSink {
- public:
-  void Show(const std::string&) override {}
-  bool Ask(const std::string&) override { return true; }
-};
 
 // Colours that make up at least 1 % of the picture: a blank or one-colour window has one.
 int MainColours(const QImage& image) {
@@ -49,13 +55,25 @@ class ScreenshotsTest : public QObject {
     QFETCH(int, width);
     QFETCH(int, height);
     QTemporaryDir root_dir;
-    const std::string root = root_dir.path().toStdString();
+    const std::filesystem::path root = root_dir.path().toStdString();
     std::string error;
     QVERIFY2(WriteSampleMarket(root, error), error.c_str());
+    ServerProcess quotes;
+    QVERIFY(quotes.Start("vorelin-quote-server", {"--root", root.string()}));
+    IniFile ini;
+    ini.WriteString(kSystemSection, "行情服务器地址", "127.0.0.1");
+    ini.WriteInteger(kSystemSection, "行情服务器端口", quotes.Port());
+    QVERIFY(ini.Save(root / kConfigFileName));
     const QString folder = qEnvironmentVariableIsSet("VORELIN_SCREENSHOTS")
                                ? qEnvironmentVariable("VORELIN_SCREENSHOTS")
                                : root_dir.path();
-    SilentMessages messages;
+    const QString size = QString("%1x%2").arg(width).arg(height);
+    auto save = [&](const QImage& image, const char* name) {
+      QVERIFY2(MainColours(image) >= 2, name);
+      image.save(folder + QString("/%1_%2.png").arg(name, size));
+    };
+
+    testing::RecordingMessages messages;
     TForm1 window(root, "demo", messages);
     window.resize(width, height);
     window.show();
@@ -65,26 +83,62 @@ class ScreenshotsTest : public QObject {
     code->clear();
     QTest::keyClicks(code, "600001");
     QTest::keyClick(code, Qt::Key_Return);
+    // Start 100 bars before the end, so the session ends on a day the quote server has
+    // minutes for (the sample market has them for its last 25 days).
+    ReplayController& r = window.Session().Replay();
+    r.SelectStartDate(r.Base().Bars[r.Base().Bars.size() - 100].date);
     QWidget* chart = window.findChild<QWidget*>("gp1");
-    for (int i = 0; i < 30; ++i) QTest::keyClick(chart, Qt::Key_Return);
-    QTest::keyClick(chart, Qt::Key_F2);
-    for (int i = 0; i < 12; ++i) QTest::keyClick(chart, Qt::Key_Return);
-    QTest::keyClick(chart, Qt::Key_F3);
-    for (int i = 0; i < 5; ++i) QTest::keyClick(chart, Qt::Key_Return);
-    QTest::keyClick(chart, Qt::Key_F2);
-    for (int i = 0; i < 8; ++i) QTest::keyClick(chart, Qt::Key_Return);
-    QTest::keyClick(chart, Qt::Key_F3);
+    const int steps[] = {30, 12, 5, 8, 20};
+    for (size_t i = 0; i < std::size(steps); ++i) {
+      for (int k = 0; k < steps[i]; ++k) QTest::keyClick(chart, Qt::Key_Return);
+      QTest::keyClick(chart, i % 2 == 0 ? Qt::Key_F2 : Qt::Key_F3);
+    }
+    for (int k = 0; k < 6; ++k) QTest::keyClick(chart, Qt::Key_Return);
+    QApplication::processEvents();
 
     auto* pages = window.findChild<QTabWidget*>("pg2");
-    const QString size = QString("%1x%2").arg(width).arg(height);
+    const char* const names[] = {"chart", "equity", "journal", "article1", "article2", "settings", "about"};
+    QCOMPARE(pages->count(), static_cast<int>(std::size(names)));
     for (int page = 0; page < pages->count(); ++page) {
       pages->setCurrentIndex(page);
       QTest::qWait(20);
       const QImage image = window.grab().toImage();
       QCOMPARE(image.size(), window.size());
-      QVERIFY2(MainColours(image) >= 2, qPrintable(pages->tabText(page)));
-      image.save(folder + QString("/main_%1_page%2.png").arg(size).arg(page));
+      save(image, names[page]);
     }
+
+    // The chart's context menu, drawn over the window where it opens.
+    pages->setCurrentIndex(0);
+    const QPoint at(chart->width() / 3, 30);
+    window.ChartView().Chart().HitTest(at.x(), at.y());
+    std::unique_ptr<QMenu> menu(window.ChartView().BuildContextMenu(nullptr));
+    QVERIFY(menu != nullptr);
+    menu->popup(chart->mapToGlobal(at));
+    QTest::qWait(50);
+    QImage with_menu = window.grab().toImage();
+    {
+      QPainter painter(&with_menu);
+      painter.drawImage(chart->mapTo(&window, at), menu->grab().toImage());
+    }
+    menu->hide();
+    save(with_menu, "context_menu");
+
+    // The intraday view of the current day, fetched from the quote server, a tenth of a
+    // second a point.
+    auto* speed = window.findChild<QLineEdit*>("edtbfjg");
+    speed->clear();
+    QTest::keyClicks(speed, "1");
+    QTest::keyClick(chart, Qt::Key_F5);
+    QTRY_VERIFY_WITH_TIMEOUT(!window.Intraday().View().Points().empty(), 10000);
+    // The next step brings the new day's transactions into '分笔成交'.
+    QTest::keyClick(chart, Qt::Key_Return);
+    QTRY_VERIFY_WITH_TIMEOUT(window.findChild<QListWidget*>("lstTransactions")->count() > 1, 10000);
+    QTRY_VERIFY_WITH_TIMEOUT(window.Intraday().View().TickPosition() > 90, 20000);
+    window.findChild<QTabWidget*>("pgSide")->setCurrentIndex(2);
+    QTest::qWait(20);
+    save(window.grab().toImage(), "intraday");
+    messages.answer = true;
+    window.close();
   }
 };
 

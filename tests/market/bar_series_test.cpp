@@ -5,7 +5,7 @@
 
 #include "common/text_encoding.h"
 #include "market/bar_series.h"
-#include "recording_messages.h"
+#include "support/recording_messages.h"
 
 namespace vorelin {
 namespace {
@@ -43,7 +43,7 @@ TEST(ParseLine, FieldCounts) {
   };
   for (const LineCase& c : cases) {
     SCOPED_TRACE(c.name);
-    RecordingMessages messages;
+    testing::RecordingMessages messages;
     Tstock stock(&messages);
     TBarRecord bar = stock.ParseLine(c.line, 3);
     EXPECT_EQ(bar.date, c.want.date);
@@ -77,7 +77,7 @@ class BarSeriesFile : public ::testing::Test {
 };
 
 TEST_F(BarSeriesFile, BadFormatMessageOnceForTheWholeRun) {
-  RecordingMessages messages;
+  testing::RecordingMessages messages;
   Tstock stock(&messages);
   stock.FileName = Write("a.TXT",
                          "20240102,10,11,9,10.5,1000,100\r\n"

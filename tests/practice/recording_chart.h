@@ -7,6 +7,7 @@
 #include "common/format.h"
 #include "common/message_sink.h"
 #include "practice/chart_port.h"
+#include "support/recording_messages.h"
 
 namespace vorelin::testing {
 
@@ -54,20 +55,6 @@ class RecordingChart : public ChartPort {
   std::vector<int> dates;
   std::string label, stock_name, quote_code, week;
   bool show_fs = false;
-};
-
-class RecordingMessages : public MessageSink {
- public:
-  void Show(const std::string& text) override { shown.push_back(text); }
-  bool Ask(const std::string& text) override {
-    asked.push_back(text);
-    return answer;
-  }
-  std::string Last() const { return shown.empty() ? std::string() : shown.back(); }
-
-  std::vector<std::string> shown;
-  std::vector<std::string> asked;
-  bool answer = true;
 };
 
 }  // namespace vorelin::testing

@@ -1,5 +1,5 @@
-// The window tests' MessageSink: keeps every text instead of opening a modal box, and can
-// look at the windows at the moment a text is shown.
+// The tests' MessageSink: keeps every text instead of opening a modal box, and can look at
+// the state (or the windows) at the moment a text is shown.
 #pragma once
 
 #include <functional>
