@@ -43,7 +43,8 @@ bool PracticeSession::Start() {
   if (user_.empty()) return true;
 
   IniFile ini;
-  if (!ini.Load(ConfigPath())) messages_.Show(kUnreadableSettingsMessage + ConfigPath().string());
+  if (!ini.Load(ConfigPath(), &error))
+    messages_.Show(kUnreadableSettingsMessage + ConfigPath().string() + "（" + error + "）");
   const std::string default_code = replay_.PickRandomStock();
   replay_.Boxes = ReadUserSettings(ini, user_, default_code);
   replay_.SetPlaySpeed(replay_.Boxes.PlaySpeed);
@@ -59,16 +60,15 @@ bool PracticeSession::Start() {
 
 bool PracticeSession::Save() {
   IniFile ini;
-  if (!ini.Load(ConfigPath())) {
-    messages_.Show(kUnreadableSettingsMessage + ConfigPath().string());
-    return false;
-  }
-  WriteUserSettings(ini, user_, replay_.Boxes);
-  if (!ini.Save(ConfigPath())) {
-    messages_.Show("设置保存失败：" + ConfigPath().string());
-    return false;
-  }
   std::string error;
+  if (!ini.Load(ConfigPath(), &error)) {
+    messages_.Show(kUnreadableSettingsMessage + ConfigPath().string() + "（" + error + "）");
+    return false;
+  }
+  if (!WriteUserSettings(ini, user_, replay_.Boxes, &error) || !ini.Save(ConfigPath(), &error)) {
+    messages_.Show("设置保存失败：" + ConfigPath().string() + "（" + error + "）");
+    return false;
+  }
   return ShowError(journal_.SaveAccount(user_, replay_.Account(), replay_.Base(), error), error);
 }
 
@@ -79,9 +79,8 @@ void PracticeSession::SaveSettingsClick() {
 bool PracticeSession::CapitalChanged(const std::string& text) {
   replay_.Boxes.InitialCapital = text;
   IniFile ini;
-  if (!ini.Load(ConfigPath())) return false;
-  WriteInitialCapital(ini, user_, text);
-  return ini.Save(ConfigPath());
+  return ini.Load(ConfigPath()) && WriteInitialCapital(ini, user_, text) &&
+         ini.Save(ConfigPath());
 }
 
 bool PracticeSession::ResetAccount() {
