@@ -13,6 +13,8 @@
 #include "formula/builtin_formulas.h"
 #include "formula/data_files.h"
 #include "formula/interpreter.h"
+#include "formula/series.h"
+#include "market/csv_import.h"
 #include "../../tools/vorelin-formula/formula_runner.h"
 
 namespace vorelin {
@@ -262,6 +264,9 @@ TEST(FormulaTool, FilesThatAreNoRegularFilesAreRefused) {
     EXPECT_EQ(result.err, c.err);
   }
 }
+
+// An imported file never holds more bars than the runner loads.
+static_assert(kImportBarLimit == static_cast<size_t>(kRawSeriesLimit));
 
 }  // namespace
 }  // namespace vorelin
