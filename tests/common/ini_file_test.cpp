@@ -74,24 +74,24 @@ TEST_F(IniFileTest, SaveKeepsUnknownLinesAndWritesGbk) {
 // Names and values that would break out of their line are refused; nothing changes then,
 // so a hostile user name cannot add a section or a key of its own.
 TEST_F(IniFileTest, WritesThatWouldNotReadBackAreRefused) {
+  auto bad_section = [](const std::string& name) {
+    return "设置节名不合法：" + name + "（不能含有换行、“[”、“]”或“=”）";
+  };
+  auto bad_key = [](const std::string& name) {
+    return "设置键名不合法：" + name + "（不能为空，不能以“;”或“#”开头，不能含有换行、“[”、“]”或“=”）";
+  };
   struct Case { const char* name; std::string section, key, value, error; };
   const Case cases[] = {
       {"section with line breaks", "a\n[系统设置]\n登录服务器地址=evil", "k", "v",
-       "设置节名不合法：a\n[系统设置]\n登录服务器地址=evil（不能含有换行、“[”、“]”或“=”）"},
-      {"section in brackets", "[sec]", "k", "v",
-       "设置节名不合法：[sec]（不能含有换行、“[”、“]”或“=”）"},
-      {"section with =", "a=b", "k", "v", "设置节名不合法：a=b（不能含有换行、“[”、“]”或“=”）"},
-      {"section with CR", "a\rb", "k", "v", "设置节名不合法：a\rb（不能含有换行、“[”、“]”或“=”）"},
-      {"key with =", "A", "k=x", "v",
-       "设置键名不合法：k=x（不能为空，不能以“;”或“#”开头，不能含有换行、“[”、“]”或“=”）"},
-      {"key with ]", "A", "k]", "v",
-       "设置键名不合法：k]（不能为空，不能以“;”或“#”开头，不能含有换行、“[”、“]”或“=”）"},
-      {"key with line break", "A", "k\nx", "v",
-       "设置键名不合法：k\nx（不能为空，不能以“;”或“#”开头，不能含有换行、“[”、“]”或“=”）"},
-      {"empty key", "A", " ", "v",
-       "设置键名不合法： （不能为空，不能以“;”或“#”开头，不能含有换行、“[”、“]”或“=”）"},
-      {"comment key", "A", ";k", "v",
-       "设置键名不合法：;k（不能为空，不能以“;”或“#”开头，不能含有换行、“[”、“]”或“=”）"},
+       bad_section("a\n[系统设置]\n登录服务器地址=evil")},
+      {"section in brackets", "[sec]", "k", "v", bad_section("[sec]")},
+      {"section with =", "a=b", "k", "v", bad_section("a=b")},
+      {"section with CR", "a\rb", "k", "v", bad_section("a\rb")},
+      {"key with =", "A", "k=x", "v", bad_key("k=x")},
+      {"key with ]", "A", "k]", "v", bad_key("k]")},
+      {"key with line break", "A", "k\nx", "v", bad_key("k\nx")},
+      {"empty key", "A", " ", "v", bad_key(" ")},
+      {"comment key", "A", ";k", "v", bad_key(";k")},
       {"value with line break", "A", "k", "1\r\n[系统设置]\r\n登录服务器地址=evil",
        "设置值不合法：k的值不能含有换行"},
   };
