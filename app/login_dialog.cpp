@@ -138,7 +138,9 @@ void TFrmLogin::cknameClick() {
   const std::string password = edtPass_->text().toStdString();
   const bool remember = ckname_->isChecked();
   UpdateConfigFile(
-      root_, [&](IniFile& ini) { WriteLoginChoice(ini, name, password, remember); }, messages_);
+      root_,
+      [&](IniFile& ini, std::string* error) { return WriteLoginChoice(ini, name, password, remember, error); },
+      messages_);
 }
 
 void TFrmLogin::MakeLoginHandlerCurrent() {

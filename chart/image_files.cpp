@@ -5,10 +5,11 @@
 #include <cstdio>
 #include <cstring>
 #include <fstream>
-#include <iterator>
 #include <vector>
 
 #include <jpeglib.h>
+
+#include "common/text_file.h"
 
 namespace vorelin {
 namespace {
@@ -80,12 +81,9 @@ bool WriteBmpFile(const std::string& path, const RgbImage& image, std::string* e
 }
 
 bool ReadBmpFile(const std::string& path, RgbImage* image, std::string* error) {
-  std::ifstream file(path, std::ios::binary);
-  if (!file) {
-    SetError(error, "无法打开文件: " + path);
-    return false;
-  }
-  const std::vector<uint8_t> in((std::istreambuf_iterator<char>(file)), std::istreambuf_iterator<char>());
+  std::string bytes;
+  if (!ReadFileBytes(path, bytes, error)) return false;
+  const std::vector<uint8_t> in(bytes.begin(), bytes.end());
   if (!DecodeBmp(in, image, error)) {
     if (error != nullptr) *error += ": " + path;
     return false;
@@ -173,11 +171,8 @@ bool WriteJpegFile(const std::string& path, const RgbImage& image, int quality, 
 }
 
 bool ReadJpegFile(const std::string& path, RgbImage* image, std::string* error) {
-  FILE* file = std::fopen(path.c_str(), "rb");
-  if (file == nullptr) {
-    SetError(error, "无法打开文件: " + path);
-    return false;
-  }
+  std::string bytes;
+  if (!ReadFileBytes(path, bytes, error)) return false;
   jpeg_decompress_struct info{};
   JpegError jerr{};
   info.err = jpeg_std_error(&jerr.manager);
@@ -186,12 +181,12 @@ bool ReadJpegFile(const std::string& path, RgbImage* image, std::string* error) 
   std::vector<uint8_t> row;
   if (setjmp(jerr.jump) != 0) {
     jpeg_destroy_decompress(&info);
-    std::fclose(file);
     SetError(error, std::string("JPEG: ") + jerr.message);
     return false;
   }
   jpeg_create_decompress(&info);
-  jpeg_stdio_src(&info, file);
+  jpeg_mem_src(&info, reinterpret_cast<const unsigned char*>(bytes.data()),
+               static_cast<unsigned long>(bytes.size()));
   jpeg_read_header(&info, TRUE);
   info.out_color_space = JCS_RGB;
   jpeg_start_decompress(&info);
@@ -212,7 +207,6 @@ bool ReadJpegFile(const std::string& path, RgbImage* image, std::string* error) 
   }
   jpeg_finish_decompress(&info);
   jpeg_destroy_decompress(&info);
-  std::fclose(file);
   *image = std::move(out);
   return true;
 }

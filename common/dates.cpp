@@ -8,6 +8,14 @@ YearMonthDay SplitDate(int yyyymmdd) {
   return {yyyymmdd / 10000, (yyyymmdd % 10000) / 100, yyyymmdd % 100};
 }
 
+bool IsCalendarDate(int yyyymmdd) {
+  const YearMonthDay d = SplitDate(yyyymmdd);
+  if (d.year < 1 || d.year > 9999 || d.month < 1 || d.month > 12 || d.day < 1) return false;
+  const bool leap = (d.year % 4 == 0 && d.year % 100 != 0) || d.year % 400 == 0;
+  const int kDays[] = {31, leap ? 29 : 28, 31, 30, 31, 30, 31, 31, 30, 31, 30, 31};
+  return d.day <= kDays[d.month - 1];
+}
+
 long long DaysFromCivil(int year, int month, int day) {
   // Normalise the month first so that month 13 or 0 carries into the year.
   long long y = year;

@@ -15,6 +15,10 @@ struct YearMonthDay {
 // day = d mod 100. No validation.
 YearMonthDay SplitDate(int yyyymmdd);
 
+// True when the date is a day of the Gregorian calendar in the years 1 … 9999 (so 20240229
+// is one, 20230229 and 20240230 are not).
+bool IsCalendarDate(int yyyymmdd);
+
 // Days since 1970-01-01 of a proleptic Gregorian date; month and day may be out of range
 // (they carry over, as date arithmetic usually allows).
 long long DaysFromCivil(int year, int month, int day);

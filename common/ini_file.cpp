@@ -35,6 +35,29 @@ std::string_view ValueOf(std::string_view line) {
   return value;
 }
 
+// A name that would split into other lines, or read as a header or key of its own.
+bool HasLineSyntax(std::string_view name) {
+  return name.find_first_of("\r\n[]=") != std::string_view::npos;
+}
+
+bool CheckNames(std::string_view section, std::string_view key, std::string_view value,
+                std::string* error) {
+  std::string text;
+  if (HasLineSyntax(section)) {
+    text = "设置节名不合法：" + std::string(section) + "（不能含有换行、“[”、“]”或“=”）";
+  } else if (const std::string_view k = Trim(key);
+             HasLineSyntax(key) || k.empty() || k.front() == ';' || k.front() == '#') {
+    text = "设置键名不合法：" + std::string(key) +
+           "（不能为空，不能以“;”或“#”开头，不能含有换行、“[”、“]”或“=”）";
+  } else if (value.find_first_of("\r\n") != std::string_view::npos) {
+    text = "设置值不合法：" + std::string(key) + "的值不能含有换行";
+  } else {
+    return true;
+  }
+  if (error) *error = std::move(text);
+  return false;
+}
+
 }  // namespace
 
 IniFile::Line IniFile::ParseLine(std::string text) {
@@ -57,14 +80,14 @@ IniFile::Line IniFile::ParseLine(std::string text) {
   return line;
 }
 
-bool IniFile::Load(const std::filesystem::path& path) {
+bool IniFile::Load(const std::filesystem::path& path, std::string* error) {
   std::error_code ec;
-  if (!std::filesystem::exists(path, ec)) {
+  if (!std::filesystem::exists(path, ec) && !ec) {
     lines_.clear();
     return true;
   }
   std::vector<std::string> text_lines;
-  if (!ReadTextLines(path, text_lines)) return false;
+  if (!ReadTextLines(path, text_lines, error)) return false;
   lines_.clear();
   for (std::string& text : text_lines) lines_.push_back(ParseLine(std::move(text)));
   return true;
@@ -76,6 +99,9 @@ void IniFile::LoadText(std::string_view text) {
 }
 
 int IniFile::FindKey(std::string_view section, std::string_view key, int* section_end) const {
+  // Names are stored trimmed as read; a name written with spaces around it is the same one.
+  section = Trim(section);
+  key = Trim(key);
   bool inside = false;
   bool seen = false;
   int end = -1;
@@ -120,8 +146,9 @@ bool IniFile::ReadBool(std::string_view section, std::string_view key, bool fall
   return ReadInteger(section, key, fallback ? 1 : 0) != 0;
 }
 
-void IniFile::WriteString(std::string_view section, std::string_view key,
-                          std::string_view value) {
+bool IniFile::WriteString(std::string_view section, std::string_view key, std::string_view value,
+                          std::string* error) {
+  if (!CheckNames(section, key, value, error)) return false;
   std::string text = std::string(key) + "=" + std::string(value);
   int end = -1;
   int i = FindKey(section, key, &end);
@@ -133,14 +160,17 @@ void IniFile::WriteString(std::string_view section, std::string_view key,
     lines_.push_back(ParseLine("[" + std::string(section) + "]"));
     lines_.push_back(ParseLine(std::move(text)));
   }
+  return true;
 }
 
-void IniFile::WriteInteger(std::string_view section, std::string_view key, int value) {
-  WriteString(section, key, std::to_string(value));
+bool IniFile::WriteInteger(std::string_view section, std::string_view key, int value,
+                           std::string* error) {
+  return WriteString(section, key, std::to_string(value), error);
 }
 
-void IniFile::WriteBool(std::string_view section, std::string_view key, bool value) {
-  WriteString(section, key, value ? "1" : "0");
+bool IniFile::WriteBool(std::string_view section, std::string_view key, bool value,
+                        std::string* error) {
+  return WriteString(section, key, value ? "1" : "0", error);
 }
 
 std::string IniFile::Text() const {
@@ -152,8 +182,8 @@ std::string IniFile::Text() const {
   return text;
 }
 
-bool IniFile::Save(const std::filesystem::path& path) const {
-  return WriteGbkText(path, Text());
+bool IniFile::Save(const std::filesystem::path& path, std::string* error) const {
+  return WriteGbkText(path, Text(), error);
 }
 
 }  // namespace vorelin

@@ -12,13 +12,14 @@ namespace vorelin {
 class IniFile {
  public:
   // Reads the file (UTF-8 or GBK). A missing file is an empty INI and gives true; false
-  // (and the contents unchanged) when the file exists but cannot be read.
-  bool Load(const std::filesystem::path& path);
+  // (the contents unchanged, `error` saying why) when the path exists but is no readable
+  // regular file.
+  bool Load(const std::filesystem::path& path, std::string* error = nullptr);
   // Replaces the contents with the lines of a UTF-8 text.
   void LoadText(std::string_view text);
 
-  // Section and key names match without regard to ASCII case. Values are trimmed of
-  // surrounding spaces and one pair of surrounding quotes.
+  // Section and key names match without regard to ASCII case or surrounding spaces. Values
+  // are trimmed of surrounding spaces and one pair of surrounding quotes.
   bool HasKey(std::string_view section, std::string_view key) const;
   std::string ReadString(std::string_view section, std::string_view key,
                          std::string_view fallback) const;
@@ -28,17 +29,23 @@ class IniFile {
   bool ReadBool(std::string_view section, std::string_view key, bool fallback) const;
 
   // Replaces the key's line in place, or adds it at the end of its section, or adds the
-  // section at the end of the file.
-  void WriteString(std::string_view section, std::string_view key, std::string_view value);
-  void WriteInteger(std::string_view section, std::string_view key, int value);
-  void WriteBool(std::string_view section, std::string_view key, bool value);
+  // section at the end of the file. False (contents unchanged, `error` saying which name)
+  // when a name or the value would not read back as written: section and key names with a
+  // line break, "[", "]" or "=", an empty key or one starting a comment (";" or "#"), a
+  // value with a line break.
+  bool WriteString(std::string_view section, std::string_view key, std::string_view value,
+                   std::string* error = nullptr);
+  bool WriteInteger(std::string_view section, std::string_view key, int value,
+                    std::string* error = nullptr);
+  bool WriteBool(std::string_view section, std::string_view key, bool value,
+                 std::string* error = nullptr);
 
   // The whole file as UTF-8 text with CR LF line ends.
   std::string Text() const;
   // Writes the file as GBK to a temporary file and renames it over `path`, so a crash
-  // leaves the old or the new file whole. False when it cannot be written; the file on disk
-  // is then unchanged.
-  bool Save(const std::filesystem::path& path) const;
+  // leaves the old or the new file whole. False (`error` naming the file) when it cannot be
+  // written; the file on disk is then unchanged.
+  bool Save(const std::filesystem::path& path, std::string* error = nullptr) const;
 
  private:
   struct Line {

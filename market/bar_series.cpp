@@ -45,9 +45,9 @@ std::string CutText(std::string_view text) {
 
 }  // namespace
 
-bool Tstock::LoadBars() {
+bool Tstock::LoadBars(std::string* error) {
   std::vector<std::string> lines;
-  if (!ReadTextLines(FileName, lines)) return false;
+  if (!ReadTextLines(FileName, lines, error)) return false;
   LoadLines(std::move(lines));
   return true;
 }

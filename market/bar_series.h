@@ -19,9 +19,9 @@ class Tstock {
 
   void SetMessageSink(MessageSink* messages) { messages_ = messages; }
 
-  // Reads `FileName` into `RawLines` and parses every line into `Bars`. False (and the
-  // series unchanged) when the file cannot be read.
-  bool LoadBars();
+  // Reads `FileName` into `RawLines` and parses every line into `Bars`. False (the series
+  // unchanged, `error` naming the file) when it is missing or no readable regular file.
+  bool LoadBars(std::string* error = nullptr);
   // Replaces the lines as if they had been read from a file.
   void LoadLines(std::vector<std::string> lines);
 

@@ -10,18 +10,6 @@
 #include "market/intraday_file.h"
 
 namespace vorelin {
-namespace {
-
-bool IsCalendarDate(int date) {
-  YearMonthDay d = SplitDate(date);
-  if (d.year < 1 || d.year > 9999 || d.month < 1 || d.month > 12 || d.day < 1) return false;
-  static constexpr int kDays[] = {31, 28, 31, 30, 31, 30, 31, 31, 30, 31, 30, 31};
-  bool leap = (d.year % 4 == 0 && d.year % 100 != 0) || d.year % 400 == 0;
-  int days = kDays[d.month - 1] + (d.month == 2 && leap ? 1 : 0);
-  return d.day <= days;
-}
-
-}  // namespace
 
 std::string InvalidDateText(int date) { return Format("'%d' 不是有效的日期", date); }
 

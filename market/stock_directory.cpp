@@ -26,6 +26,20 @@ void PutU32(std::string& out, uint32_t v) {
 
 }  // namespace
 
+bool IsDirectoryCode(std::string_view code) {
+  if (code.empty() || code.size() > kCodeSize) return false;
+  for (char c : code) {
+    const bool digit = c >= '0' && c <= '9';
+    const bool letter = (c >= 'A' && c <= 'Z') || (c >= 'a' && c <= 'z');
+    if (!digit && !letter) return false;
+  }
+  return true;
+}
+
+std::string DirectoryCodeMessage(std::string_view code) {
+  return "股票代码不合法：" + std::string(code) + "（代码表中的代码须为1到6位字母或数字）";
+}
+
 std::string TStockDirEntry::Code() const {
   std::string code;
   for (size_t i = 0; i < kCodeSize && bytes[kCodeOffset + i] != 0; ++i)
@@ -41,9 +55,11 @@ std::string TStockDirEntry::Name() const {
   return GbkToUtf8(raw);
 }
 
-void TStockDirEntry::SetCode(std::string_view code) {
+bool TStockDirEntry::SetCode(std::string_view code) {
+  if (!IsDirectoryCode(code)) return false;
   std::memset(&bytes[kCodeOffset], 0, kCodeSize);
-  std::memcpy(&bytes[kCodeOffset], code.data(), std::min(code.size(), kCodeSize));
+  std::memcpy(&bytes[kCodeOffset], code.data(), code.size());
+  return true;
 }
 
 void TStockDirEntry::SetName(std::string_view utf8_name) {
@@ -64,9 +80,9 @@ void TStockDirEntry::SetName(std::string_view utf8_name) {
   std::memcpy(&bytes[kNameOffset], gbk.data(), std::min(keep, gbk.size()));
 }
 
-bool StockDirectory::Load(const std::filesystem::path& path) {
+bool StockDirectory::Load(const std::filesystem::path& path, std::string* error) {
   std::string data;
-  if (!ReadFileBytes(path, data)) {
+  if (!ReadFileBytes(path, data, error)) {
     entries_.clear();
     return false;
   }
@@ -86,14 +102,18 @@ bool StockDirectory::LoadBytes(std::string_view data) {
   return true;
 }
 
-bool StockDirectory::Save(const std::filesystem::path& path) const {
+std::string StockDirectory::Bytes() const {
   std::string out;
   out.reserve(kHeaderSize + entries_.size() * kStockDirEntrySize);
   PutU32(out, 0);
   PutU32(out, static_cast<uint32_t>(entries_.size()));
   for (const TStockDirEntry& e : entries_)
     out.append(reinterpret_cast<const char*>(e.bytes.data()), kStockDirEntrySize);
-  return WriteFileAtomically(path, out);
+  return out;
+}
+
+bool StockDirectory::Save(const std::filesystem::path& path) const {
+  return WriteFileAtomically(path, Bytes());
 }
 
 const TStockDirEntry* StockDirectory::FindByCode(std::string_view code) const {
@@ -102,14 +122,21 @@ const TStockDirEntry* StockDirectory::FindByCode(std::string_view code) const {
   return nullptr;
 }
 
-bool StockDirectory::Upsert(const TStockDirEntry& entry) {
+bool StockDirectory::Upsert(const TStockDirEntry& entry, std::string* error) {
+  if (!IsDirectoryCode(entry.Code())) {
+    if (error) *error = DirectoryCodeMessage(entry.Code());
+    return false;
+  }
   for (TStockDirEntry& e : entries_) {
     if (e.Code() == entry.Code() && e.Market() == entry.Market()) {
       e = entry;
       return true;
     }
   }
-  if (entries_.size() >= kStockDirCapacity) return false;
+  if (entries_.size() >= kStockDirCapacity) {
+    if (error) *error = "股票代码表已满（最多9001只股票）";
+    return false;
+  }
   entries_.push_back(entry);
   return true;
 }

@@ -4,19 +4,17 @@
 
 namespace vorelin {
 
-bool UpdateConfigFile(const std::filesystem::path& root,
-                      const std::function<void(IniFile&)>& change, MessageSink& messages) {
+bool UpdateConfigFile(const std::filesystem::path& root, const ConfigChange& change,
+                      MessageSink& messages) {
   const std::filesystem::path path = root / kConfigFileName;
+  auto report = [&](const char* what, const std::string& reason) {
+    messages.Show(what + path.string() + (reason.empty() ? std::string() : "（" + reason + "）"));
+    return false;
+  };
   IniFile ini;
-  if (!ini.Load(path)) {
-    messages.Show(kUnreadableSettingsMessage + path.string());
-    return false;
-  }
-  change(ini);
-  if (!ini.Save(path)) {
-    messages.Show(kSettingsNotSavedMessage + path.string());
-    return false;
-  }
+  std::string error;
+  if (!ini.Load(path, &error)) return report(kUnreadableSettingsMessage, error);
+  if (!change(ini, &error) || !ini.Save(path, &error)) return report(kSettingsNotSavedMessage, error);
   return true;
 }
 

@@ -39,7 +39,8 @@ bool PracticeSession::Start() {
   if (user_.empty()) return true;
 
   IniFile ini;
-  if (!ini.Load(ConfigPath())) messages_.Show(kUnreadableSettingsMessage + ConfigPath().string());
+  if (!ini.Load(ConfigPath(), &error))
+    messages_.Show(kUnreadableSettingsMessage + ConfigPath().string() + "（" + error + "）");
   const std::string default_code = replay_.PickRandomStock();
   replay_.Boxes = ReadUserSettings(ini, user_, default_code);
   replay_.SetPlaySpeed(replay_.Boxes.PlaySpeed);
@@ -60,7 +61,9 @@ bool PracticeSession::Start() {
 bool PracticeSession::Save() {
   const UserSettings settings = replay_.SettingsToSave();
   if (!UpdateConfigFile(
-          root_, [&](IniFile& ini) { WriteUserSettings(ini, user_, settings); }, messages_))
+          root_,
+          [&](IniFile& ini, std::string* error) { return WriteUserSettings(ini, user_, settings, error); },
+          messages_))
     return false;
   std::string error;
   return ShowError(journal_.SaveAccount(user_, replay_.Account(), replay_.Base(), error), error);
@@ -72,10 +75,9 @@ void PracticeSession::SaveSettingsClick() {
 
 bool PracticeSession::CapitalChanged(const std::string& text) {
   replay_.Boxes.InitialCapital = text;
-  IniFile ini;
-  if (!ini.Load(ConfigPath())) return false;
-  WriteInitialCapital(ini, user_, text);
-  return ini.Save(ConfigPath());
+  return UpdateConfigFile(
+      root_, [&](IniFile& ini, std::string* error) { return WriteInitialCapital(ini, user_, text, error); },
+      messages_);
 }
 
 bool PracticeSession::ResetAccount() {

@@ -35,11 +35,13 @@ class PracticeSession {
   // folders, the user's settings, the saved account, the stock code and the stock itself.
   // False (with the message shown) when the journal cannot be read.
   bool Start();
-  // Settings to config.ini and the account to the journal; false (message shown) on failure.
+  // Settings to config.ini and the account to the journal; false (message shown, the file
+  // as it was) on failure, a user name the INI file cannot hold as a section included.
   bool Save();
   // '保存设置'.
   void SaveSettingsClick();
-  // The capital box changed: "初始资金" is written to the file at once.
+  // The capital box changed: "初始资金" is written to the file at once. False (the file
+  // as it was) when it cannot be read or written or the user name cannot be its section.
   bool CapitalChanged(const std::string& text);
   // '账户初始化' after the warning; false when cancelled or the journal refuses.
   bool ResetAccount();

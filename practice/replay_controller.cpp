@@ -8,6 +8,7 @@
 #include "common/data_root.h"
 #include "common/file_listing.h"
 #include "common/format.h"
+#include "common/text_file.h"
 #include "common/numbers.h"
 #include "market/bar_columns.h"
 
@@ -34,10 +35,6 @@ bool Exists(const std::filesystem::path& path) {
 }
 
 }  // namespace
-
-std::string MissingFileMessage(const std::filesystem::path& path) {
-  return "文件：" + path.string() + "不存在";
-}
 
 std::string NoDataFilesMessage(const std::filesystem::path& folder) {
   return "路径'" + folder.string() + "'没有数据文件，请先导入数据文件！";

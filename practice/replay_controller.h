@@ -32,8 +32,6 @@ inline constexpr const char* kSoldMessage = "卖出成功";
 inline constexpr const char* kPlayCaption = "播放";
 inline constexpr const char* kPauseCaption = "暂停";
 
-// "文件：" + path + "不存在".
-std::string MissingFileMessage(const std::filesystem::path& path);
 // "路径'" + folder + "'没有数据文件，请先导入数据文件！".
 std::string NoDataFilesMessage(const std::filesystem::path& folder);
 

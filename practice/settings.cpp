@@ -53,11 +53,16 @@ SystemSettings ReadSystemSettings(const IniFile& ini) {
   return s;
 }
 
-void WriteLoginChoice(IniFile& ini, std::string_view user, std::string_view password,
-                      bool remember) {
-  ini.WriteString(kSystemSection, kUserNameKey, user);
-  ini.WriteString(kSystemSection, kPasswordKey, remember ? ScramblePassword(password) : "");
-  ini.WriteBool(kSystemSection, kRememberKey, remember);
+bool WriteLoginChoice(IniFile& ini, std::string_view user, std::string_view password,
+                      bool remember, std::string* error) {
+  IniFile next = ini;
+  if (!next.WriteString(kSystemSection, kUserNameKey, user, error) ||
+      !next.WriteString(kSystemSection, kPasswordKey, remember ? ScramblePassword(password) : "",
+                        error) ||
+      !next.WriteBool(kSystemSection, kRememberKey, remember, error))
+    return false;
+  ini = std::move(next);
+  return true;
 }
 
 UserSettings ReadUserSettings(const IniFile& ini, std::string_view user,
@@ -80,35 +85,41 @@ UserSettings ReadUserSettings(const IniFile& ini, std::string_view user,
   return s;
 }
 
-void WriteUserSettings(IniFile& ini, std::string_view user, const UserSettings& settings) {
-  ini.WriteString(kSystemSection, kAccountNameKey, user);
+bool WriteUserSettings(IniFile& ini, std::string_view user, const UserSettings& settings,
+                       std::string* error) {
+  IniFile next = ini;
+  if (!next.WriteString(kSystemSection, kAccountNameKey, user, error)) return false;
   for (const UserKey& k : kUserKeys) {
     if (!k.saved) continue;
-    std::visit(
+    const bool written = std::visit(
         [&](auto member) {
           using T = std::remove_reference_t<decltype(settings.*member)>;
           if constexpr (std::is_same_v<T, const std::string>)
-            ini.WriteString(user, k.key, settings.*member);
+            return next.WriteString(user, k.key, settings.*member, error);
           else if constexpr (std::is_same_v<T, const int>)
-            ini.WriteInteger(user, k.key, settings.*member);
+            return next.WriteInteger(user, k.key, settings.*member, error);
           else
-            ini.WriteBool(user, k.key, settings.*member);
+            return next.WriteBool(user, k.key, settings.*member, error);
         },
         k.field);
+    if (!written) return false;
   }
   const SystemSettings defaults;
-  if (!ini.HasKey(kSystemSection, kLoginHostKey))
-    ini.WriteString(kSystemSection, kLoginHostKey, defaults.LoginHost);
-  if (!ini.HasKey(kSystemSection, kLoginPortKey))
-    ini.WriteInteger(kSystemSection, kLoginPortKey, defaults.LoginPort);
-  if (!ini.HasKey(kSystemSection, kQuoteHostKey))
-    ini.WriteString(kSystemSection, kQuoteHostKey, defaults.QuoteHost);
-  if (!ini.HasKey(kSystemSection, kQuotePortKey))
-    ini.WriteInteger(kSystemSection, kQuotePortKey, defaults.QuotePort);
+  if (!next.HasKey(kSystemSection, kLoginHostKey))
+    next.WriteString(kSystemSection, kLoginHostKey, defaults.LoginHost);
+  if (!next.HasKey(kSystemSection, kLoginPortKey))
+    next.WriteInteger(kSystemSection, kLoginPortKey, defaults.LoginPort);
+  if (!next.HasKey(kSystemSection, kQuoteHostKey))
+    next.WriteString(kSystemSection, kQuoteHostKey, defaults.QuoteHost);
+  if (!next.HasKey(kSystemSection, kQuotePortKey))
+    next.WriteInteger(kSystemSection, kQuotePortKey, defaults.QuotePort);
+  ini = std::move(next);
+  return true;
 }
 
-void WriteInitialCapital(IniFile& ini, std::string_view user, std::string_view capital) {
-  ini.WriteString(user, "初始资金", capital);
+bool WriteInitialCapital(IniFile& ini, std::string_view user, std::string_view capital,
+                         std::string* error) {
+  return ini.WriteString(user, "初始资金", capital, error);
 }
 
 }  // namespace vorelin

@@ -40,10 +40,14 @@ struct UserSettings {
 // Global keys; the server addresses fall back to 127.0.0.1 and the usual ports.
 SystemSettings ReadSystemSettings(const IniFile& ini);
 
+// The writers below change `ini` only when every key can be written; false (`ini` as it
+// was, `error` saying which name or value) when the INI file refuses one, such as a user
+// name with a line break or "[".
+
 // What the login dialog writes whenever '记住密码' is clicked: the user name, the scrambled
 // password when remembered (else empty), and the flag.
-void WriteLoginChoice(IniFile& ini, std::string_view user, std::string_view password,
-                      bool remember);
+bool WriteLoginChoice(IniFile& ini, std::string_view user, std::string_view password,
+                      bool remember, std::string* error = nullptr);
 
 // The user's section in key order; `default_code` is the default of "股票代码".
 UserSettings ReadUserSettings(const IniFile& ini, std::string_view user,
@@ -51,10 +55,12 @@ UserSettings ReadUserSettings(const IniFile& ini, std::string_view user,
 
 // What a save writes: "账户名称" in the global section and the user's saved keys. Server
 // addresses missing from the file are written with their defaults so they can be edited.
-void WriteUserSettings(IniFile& ini, std::string_view user, const UserSettings& settings);
+bool WriteUserSettings(IniFile& ini, std::string_view user, const UserSettings& settings,
+                       std::string* error = nullptr);
 
 // "初始资金" alone, written at once whenever the capital box changes.
-void WriteInitialCapital(IniFile& ini, std::string_view user, std::string_view capital);
+bool WriteInitialCapital(IniFile& ini, std::string_view user, std::string_view capital,
+                         std::string* error = nullptr);
 
 // Texts of the close confirmation.
 inline constexpr const char* kCloseWithPositionQuestion = "您还未清仓,确定要退出吗？ ";

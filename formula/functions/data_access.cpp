@@ -3,12 +3,12 @@
 #include <algorithm>
 #include <cmath>
 #include <filesystem>
-#include <fstream>
 #include <span>
 #include <string_view>
 
 #include "common/format.h"
 #include "common/numbers.h"
+#include "common/text_file.h"
 #include "formula/functions/families.h"
 #include "formula/index_file.h"
 #include "formula/interpreter.h"
@@ -294,11 +294,9 @@ bool LoadIndexSeries(TGS& gs) {
   const int n = gs.BarCount();
   const std::filesystem::path name = IndexFileNameFor(gs.StockCode());
   const std::filesystem::path path = gs.DataRoot().empty() ? name : gs.DataRoot() / name;
-  std::ifstream file(path, std::ios::binary);
-  std::error_code ec;
-  const auto size = file ? std::filesystem::file_size(path, ec) : 0;
-  const auto records = ec ? 0 : size / kIndexRecordSize;
-  if (!file || ec || size < kIndexRecordSize || records < static_cast<uintmax_t>(n)) {
+  std::string file;
+  const size_t records = ReadFileBytes(path, file) ? file.size() / kIndexRecordSize : 0;
+  if (records == 0 || records < static_cast<size_t>(n)) {
     for (const char* series : kIndexNames) {
       if (gs.FindSeries(series) == nullptr) continue;
       Tbian& stale = gs.CreateResult(series, n);
@@ -306,15 +304,12 @@ bool LoadIndexSeries(TGS& gs) {
     }
     return false;
   }
-  std::string bytes(static_cast<size_t>(n) * kIndexRecordSize, '\0');
-  file.seekg(static_cast<std::streamoff>((records - n) * kIndexRecordSize));
-  file.read(bytes.data(), static_cast<std::streamsize>(bytes.size()));
-  const int whole = static_cast<int>(file.gcount() / static_cast<std::streamsize>(kIndexRecordSize));
+  const char* first = file.data() + (records - n) * kIndexRecordSize;
   Tbian* series[kIndexSeriesCount];
   for (int s = 0; s < kIndexSeriesCount; ++s) series[s] = &gs.CreateResult(kIndexNames[s], n);
   for (int k = 0; k < n; ++k) {
     double values[kIndexSeriesCount] = {};
-    if (k < whole) RecordValues(GetIndexRecord(bytes.data() + k * kIndexRecordSize), values);
+    RecordValues(GetIndexRecord(first + k * kIndexRecordSize), values);
     for (int s = 0; s < kIndexSeriesCount; ++s) series[s]->values[k] = values[s];
   }
   return true;

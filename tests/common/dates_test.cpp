@@ -18,6 +18,18 @@ TEST(Dates, SplitAndWeekday) {
   }
 }
 
+TEST(Dates, CalendarDates) {
+  for (int date : {20240229, 20000229, 20231231, 20240131, 10101, 99991231}) {
+    SCOPED_TRACE(date);
+    EXPECT_TRUE(IsCalendarDate(date));
+  }
+  for (int date : {20240230, 20230229, 19000229, 20240431, 20241301, 20240001, 20240100, 101,
+                   100000101}) {
+    SCOPED_TRACE(date);
+    EXPECT_FALSE(IsCalendarDate(date));
+  }
+}
+
 TEST(Dates, DaysFrom19901219) {
   EXPECT_EQ(DaysFrom19901219(19901219), 0);
   EXPECT_EQ(DaysFrom19901219(19901220), 1);

@@ -71,6 +71,74 @@ TEST_F(IniFileTest, SaveKeepsUnknownLinesAndWritesGbk) {
   EXPECT_FALSE(fs::exists(dir_ / "c.ini.tmp"));
 }
 
+// Names and values that would break out of their line are refused; nothing changes then,
+// so a hostile user name cannot add a section or a key of its own.
+TEST_F(IniFileTest, WritesThatWouldNotReadBackAreRefused) {
+  auto bad_section = [](const std::string& name) {
+    return "设置节名不合法：" + name + "（不能含有换行、“[”、“]”或“=”）";
+  };
+  auto bad_key = [](const std::string& name) {
+    return "设置键名不合法：" + name + "（不能为空，不能以“;”或“#”开头，不能含有换行、“[”、“]”或“=”）";
+  };
+  struct Case { const char* name; std::string section, key, value, error; };
+  const Case cases[] = {
+      {"section with line breaks", "a\n[系统设置]\n登录服务器地址=evil", "k", "v",
+       bad_section("a\n[系统设置]\n登录服务器地址=evil")},
+      {"section in brackets", "[sec]", "k", "v", bad_section("[sec]")},
+      {"section with =", "a=b", "k", "v", bad_section("a=b")},
+      {"section with CR", "a\rb", "k", "v", bad_section("a\rb")},
+      {"key with =", "A", "k=x", "v", bad_key("k=x")},
+      {"key with ]", "A", "k]", "v", bad_key("k]")},
+      {"key with line break", "A", "k\nx", "v", bad_key("k\nx")},
+      {"empty key", "A", " ", "v", bad_key(" ")},
+      {"comment key", "A", ";k", "v", bad_key(";k")},
+      {"value with line break", "A", "k", "1\r\n[系统设置]\r\n登录服务器地址=evil",
+       "设置值不合法：k的值不能含有换行"},
+  };
+  const std::string text = "[A]\r\nk=old\r\n";
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.name);
+    IniFile ini;
+    ini.LoadText(text);
+    std::string error;
+    EXPECT_FALSE(ini.WriteString(c.section, c.key, c.value, &error));
+    EXPECT_EQ(error, c.error);
+    EXPECT_EQ(ini.Text(), text);
+  }
+  IniFile ini;
+  std::string error;
+  EXPECT_FALSE(ini.WriteInteger("[x]", "k", 1, &error));
+  EXPECT_FALSE(ini.WriteBool("A", "=", true, &error));
+  EXPECT_EQ(ini.Text(), "");
+  // "=" or brackets inside a value are only text.
+  ASSERT_TRUE(ini.WriteString("A", "k", "[x]=y", &error)) << error;
+  IniFile back;
+  back.LoadText(ini.Text());
+  EXPECT_EQ(back.ReadString("A", "k", ""), "[x]=y");
+}
+
+// Names are read trimmed, so a name written with spaces around it finds its own line again
+// instead of adding another one on every save.
+TEST_F(IniFileTest, NamesWithSurroundingSpacesAreTheSameName) {
+  IniFile ini;
+  ASSERT_TRUE(ini.WriteString(" 张三 ", " 周期 ", "0"));
+  ASSERT_TRUE(ini.WriteString(" 张三 ", " 周期 ", "1"));
+  EXPECT_EQ(ini.Text(), "[ 张三 ]\r\n 周期 =1\r\n");
+  EXPECT_EQ(ini.ReadInteger("张三", "周期", -1), 1);
+}
+
+TEST_F(IniFileTest, UnreadableOrUnwritableFilesSayWhy) {
+  fs::create_directories(dir_ / "config.ini");
+  IniFile ini;
+  ini.LoadText("[A]\r\nk=1\r\n");
+  std::string error;
+  EXPECT_FALSE(ini.Load(dir_ / "config.ini", &error));
+  EXPECT_EQ(error, "文件：" + (dir_ / "config.ini").string() + "是文件夹，不是文件");
+  EXPECT_EQ(ini.ReadInteger("A", "k", 0), 1);
+  EXPECT_FALSE(ini.Save(dir_ / "config.ini", &error));
+  EXPECT_EQ(error, "文件：" + (dir_ / "config.ini").string() + "是文件夹，不是文件");
+}
+
 TEST_F(IniFileTest, StaleTemporaryFileFromACrashIsHarmless) {
   IniFile ini;
   ini.WriteString("A", "k", "old");

@@ -16,6 +16,8 @@
 #include "formula/builtin_formulas.h"
 #include "formula/data_files.h"
 #include "formula/interpreter.h"
+#include "formula/series.h"
+#include "market/csv_import.h"
 #include "../../tools/vorelin-formula/formula_runner.h"
 
 namespace vorelin {
@@ -261,6 +263,32 @@ TEST(FormulaTool, CheckRunsEveryBuiltin) {
   EXPECT_EQ(missing.status, 1);
   EXPECT_NE(missing.err.find("不存在"), std::string::npos) << missing.err;
 }
+
+// A folder or a device given as the data or formula file is refused with a message; reading
+// one used to abort the tool (exit 134).
+TEST(FormulaTool, FilesThatAreNoRegularFilesAreRefused) {
+  const auto dir = std::filesystem::path(::testing::TempDir()) / "folder.TXT";
+  std::filesystem::create_directories(dir);
+  struct Case { const char* name; std::string args; std::string err; };
+  const Case cases[] = {
+      {"run over a folder", "run --builtin MACD --data " + dir.string(),
+       "文件：" + dir.string() + "是文件夹，不是文件\n"},
+      {"check over a folder", "check --data " + dir.string(),
+       "文件：" + dir.string() + "是文件夹，不是文件\n"},
+      {"check over a device", "check --data /dev/zero", "文件：/dev/zero不是普通文件\n"},
+      {"compile a folder", "compile --file " + dir.string(),
+       "公式文件: " + dir.string() + " 不存在!\n"},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.name);
+    Result result = RunTool(c.args);
+    EXPECT_EQ(result.status, 1);
+    EXPECT_EQ(result.err, c.err);
+  }
+}
+
+// An imported file never holds more bars than the runner loads.
+static_assert(kImportBarLimit == static_cast<size_t>(kRawSeriesLimit));
 
 }  // namespace
 }  // namespace vorelin

@@ -107,7 +107,15 @@ TEST_F(BarSeriesFile, Utf8AndGbkFilesAndMissingFile) {
   ASSERT_TRUE(stock.LoadBars());
   EXPECT_EQ(stock.Bars[0].date, "日期");
   stock.FileName = (dir_ / "missing.TXT").string();
-  EXPECT_FALSE(stock.LoadBars());
+  std::string error;
+  EXPECT_FALSE(stock.LoadBars(&error));
+  EXPECT_EQ(error, "文件：" + stock.FileName + "不存在");
+  EXPECT_EQ(stock.BarCount, 1);
+  // A folder named like a data file is refused, not read (reading one used to throw).
+  std::filesystem::create_directories(dir_ / "600000.TXT");
+  stock.FileName = (dir_ / "600000.TXT").string();
+  EXPECT_FALSE(stock.LoadBars(&error));
+  EXPECT_EQ(error, "文件：" + stock.FileName + "是文件夹，不是文件");
   EXPECT_EQ(stock.BarCount, 1);
 }
 

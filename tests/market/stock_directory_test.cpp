@@ -59,6 +59,44 @@ TEST(StockDirectory, CountsBeyondTheDataOrTheCapacity) {
   EXPECT_FALSE(dir.Load("/nonexistent/winbase.dat"));
 }
 
+// A code is never cut to six bytes: "6000011" cut would be 600001, another stock.
+TEST(StockDirectory, CodesAreOneToSixLettersOrDigits) {
+  for (const char* good : {"600000", "1", "SH6000", "abc12"}) {
+    SCOPED_TRACE(good);
+    EXPECT_TRUE(IsDirectoryCode(good));
+    TStockDirEntry e;
+    EXPECT_TRUE(e.SetCode(good));
+    EXPECT_EQ(e.Code(), good);
+  }
+  for (const char* bad : {"", "6000011", "60000.", "6000 1", "60\n001", "中国", "../a"}) {
+    SCOPED_TRACE(bad);
+    EXPECT_FALSE(IsDirectoryCode(bad));
+    TStockDirEntry e = Entry("000001", "平安", 0);
+    EXPECT_FALSE(e.SetCode(bad));
+    EXPECT_EQ(e.Code(), "000001");
+  }
+  EXPECT_EQ(DirectoryCodeMessage("6000011"),
+            "股票代码不合法：6000011（代码表中的代码须为1到6位字母或数字）");
+}
+
+TEST(StockDirectory, UpsertRefusesRecordsWithoutADirectoryCode) {
+  StockDirectory dir;
+  ASSERT_TRUE(dir.Upsert(Entry("600001", "原名", 1)));
+  TStockDirEntry evil;
+  evil.SetCode("6000011");  // refused: the record keeps no code
+  evil.SetName("EVIL");
+  evil.SetMarket(1);
+  std::string error;
+  EXPECT_FALSE(dir.Upsert(evil, &error));
+  EXPECT_EQ(error, DirectoryCodeMessage(""));
+  TStockDirEntry raw = Entry("600001", "EVIL", 1);
+  raw.bytes[9] = '.';  // "60000." written into the bytes directly
+  EXPECT_FALSE(dir.Upsert(raw, &error));
+  EXPECT_EQ(error, DirectoryCodeMessage("60000."));
+  ASSERT_EQ(dir.Entries().size(), 1u);
+  EXPECT_EQ(dir.FindByCode("600001")->Name(), "原名");
+}
+
 TEST(StockDirectory, NamesAreCutOnCharacterBoundaries) {
   TStockDirEntry e = Entry("600000", "中国石油化工", 1);  // 12 GBK bytes: 4 characters fit
   EXPECT_EQ(e.Name(), "中国石油");

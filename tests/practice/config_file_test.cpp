@@ -18,7 +18,16 @@ namespace fs = std::filesystem;
 using testing::RecordingMessages;
 using testing::TempRoot;
 
-void WriteName(IniFile& ini) { ini.WriteString(kSystemSection, "名称", "李四"); }
+bool WriteName(IniFile& ini, std::string* error) {
+  return ini.WriteString(kSystemSection, "名称", "李四", error);
+}
+
+// "PREFIX path（reason）" with some reason.
+bool IsMessageFor(const std::string& text, const std::string& prefix, const fs::path& path) {
+  const std::string head = prefix + path.string() + "（";
+  return text.rfind(head, 0) == 0 && text.size() > head.size() + 3 &&
+         text.compare(text.size() - 3, 3, "）") == 0;
+}
 
 TEST(UpdateConfigFile, ChangesTheKeyAndKeepsEverythingElse) {
   TempRoot root;
@@ -41,8 +50,9 @@ TEST(UpdateConfigFile, ReportsAFileThatCannotBeWritten) {
   const fs::path missing_folder = root.path() / "gone";
   RecordingMessages messages;
   EXPECT_FALSE(UpdateConfigFile(missing_folder, WriteName, messages));
-  EXPECT_EQ(messages.shown,
-            std::vector<std::string>{"设置保存失败：" + (missing_folder / "config.ini").string()});
+  ASSERT_EQ(messages.shown.size(), 1u);
+  EXPECT_TRUE(IsMessageFor(messages.shown[0], "设置保存失败：", missing_folder / "config.ini"))
+      << messages.shown[0];
   EXPECT_FALSE(fs::exists(missing_folder));
 }
 
@@ -52,8 +62,10 @@ TEST(UpdateConfigFile, ReportsAFileThatCannotBeReadAndDoesNotOverwriteIt) {
   fs::create_directory(path);  // exists, but no file can be read from it
   RecordingMessages messages;
   bool changed = false;
-  EXPECT_FALSE(UpdateConfigFile(root.path(), [&](IniFile&) { changed = true; }, messages));
-  EXPECT_EQ(messages.shown, std::vector<std::string>{"设置文件无法读取：" + path.string()});
+  EXPECT_FALSE(UpdateConfigFile(root.path(), [&](IniFile&, std::string*) { return changed = true; },
+                                messages));
+  ASSERT_EQ(messages.shown.size(), 1u);
+  EXPECT_TRUE(IsMessageFor(messages.shown[0], "设置文件无法读取：", path)) << messages.shown[0];
   EXPECT_FALSE(changed);
   EXPECT_TRUE(fs::is_directory(path));
 }

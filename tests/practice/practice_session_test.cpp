@@ -142,6 +142,32 @@ TEST_F(SessionTest, JournalPagesExportAndReset) {
 }
 
 
+// A user name that the INI file cannot hold as a section: saving says so and the file
+// keeps every byte it had.
+TEST_F(SessionTest, UnsafeUserNameSaveFailsAndLeavesTheFile) {
+  const fs::path config = root_.path() / "config.ini";
+  const std::string before = "[系统设置]\r\n登录服务器地址=127.0.0.1\r\n";
+  struct Case { const char* user; const char* reason; };
+  const Case cases[] = {
+      {"a\n[系统设置]\n登录服务器地址=evil", "设置值不合法：账户名称的值不能含有换行"},
+      {"[sec]", "设置节名不合法：[sec]（不能含有换行、“[”、“]”或“=”）"},
+  };
+  for (const auto& [user, reason] : cases) {
+    SCOPED_TRACE(user);
+    std::ofstream(config, std::ios::binary | std::ios::trunc) << before;
+    PracticeSession session(root_.path(), user, chart_, messages_,
+                            [](const fs::path&) { return false; });
+    ASSERT_TRUE(session.Start());
+    messages_.shown.clear();
+    EXPECT_FALSE(session.Save());
+    ASSERT_EQ(messages_.shown.size(), 1u);
+    EXPECT_EQ(messages_.shown[0], "设置保存失败：" + config.string() + "（" + reason + "）");
+    EXPECT_FALSE(session.CapitalChanged("100000"));
+    std::ifstream in(config, std::ios::binary);
+    EXPECT_EQ(std::string(std::istreambuf_iterator<char>(in), {}), before);
+  }
+}
+
 TEST_F(SessionTest, CapitalIsWrittenAtOnceAndFeesRestore) {
   auto session = NewSession();
   ASSERT_TRUE(session->Start());

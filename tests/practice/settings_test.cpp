@@ -64,6 +64,28 @@ TEST(Settings, MissingFileGivesDefaults) {
   EXPECT_EQ(s.QuotePort, 7709);
 }
 
+// A user name that would open a section of its own is refused by every writer, and the
+// INI text stays exactly as it was (no key of the save written half-way).
+TEST(Settings, WritersRefuseUserNamesThatBreakTheFile) {
+  const std::string text = "[系统设置]\r\n登录服务器地址=127.0.0.1\r\n";
+  for (const std::string user : {"a\n[系统设置]\n登录服务器地址=evil", "[sec]"}) {
+    SCOPED_TRACE(user);
+    IniFile ini;
+    ini.LoadText(text);
+    std::string error;
+    EXPECT_FALSE(WriteUserSettings(ini, user, UserSettings{}, &error));
+    EXPECT_NE(error.find("不合法"), std::string::npos) << error;
+    EXPECT_FALSE(WriteInitialCapital(ini, user, "10000", &error));
+    EXPECT_EQ(ini.Text(), text);
+  }
+  IniFile ini;
+  ini.LoadText(text);
+  std::string error;
+  EXPECT_FALSE(WriteLoginChoice(ini, "a\n[系统设置]\n登录服务器地址=evil", "pw", true, &error));
+  EXPECT_EQ(error, "设置值不合法：名称的值不能含有换行");
+  EXPECT_EQ(ini.Text(), text);
+}
+
 TEST(Settings, SaveAndLoadRoundTripEveryKey) {
   const fs::path dir = fs::temp_directory_path() / ("vorelin_settings_" + std::to_string(getpid()));
   fs::remove_all(dir);
@@ -81,8 +103,8 @@ TEST(Settings, SaveAndLoadRoundTripEveryKey) {
   u.DrawingTools = false;
   u.InitialCapital = "100000";
   u.PlaySpeed = "3";
-  WriteUserSettings(ini, "张三", u);
-  WriteLoginChoice(ini, "张三", "pw中文", true);
+  ASSERT_TRUE(WriteUserSettings(ini, "张三", u));
+  ASSERT_TRUE(WriteLoginChoice(ini, "张三", "pw中文", true));
   ASSERT_TRUE(ini.Save(path));
 
   std::string bytes;

@@ -36,8 +36,9 @@ int main(int argc, char** argv) {
   PrintedMessages messages;
   vorelin::Tstock stock(&messages);
   stock.FileName = (root / vorelin::kDayDataFolder / (code + ".TXT")).string();
-  if (!stock.LoadBars()) {
-    std::fprintf(stderr, "文件：%s不存在\n", stock.FileName.c_str());
+  std::string error;
+  if (!stock.LoadBars(&error)) {
+    std::fprintf(stderr, "%s\n", error.c_str());
     return 1;
   }
   vorelin::StockDirectory directory;

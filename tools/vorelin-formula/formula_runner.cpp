@@ -25,10 +25,7 @@ bool LoadDataFile(const std::filesystem::path& path, TGS& gs, std::string& error
   StderrSink sink;
   Tstock stock(&sink);
   stock.FileName = path.string();
-  if (!stock.LoadBars()) {
-    error = "数据文件: " + path.string() + " 不存在!";
-    return false;
-  }
+  if (!stock.LoadBars(&error)) return false;
   const size_t n = stock.Bars.size();
   std::vector<double> columns[8];
   for (auto& column : columns) column.reserve(n);

@@ -2,6 +2,7 @@
 // line, for batch work and for tests.
 #include <cstdio>
 #include <cstring>
+#include <exception>
 #include <string>
 #include <vector>
 
@@ -205,9 +206,7 @@ int Check(const Options& options) {
   return allOk ? 0 : 1;
 }
 
-}  // namespace
-
-int main(int argc, char** argv) {
+int Main(int argc, char** argv) {
   Options options;
   if (!ParseOptions(argc, argv, options)) {
     std::fputs(kUsage, stderr);
@@ -219,4 +218,15 @@ int main(int argc, char** argv) {
   if (options.command == "load-raw") return LoadRaw(options);
   if (options.command == "check") return Check(options);
   return Run(options);
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+  // Nothing below throws by design; this is the last line against what would abort.
+  try {
+    return Main(argc, argv);
+  } catch (const std::exception& e) {
+    return Fail(e.what());
+  }
 }

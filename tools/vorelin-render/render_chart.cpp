@@ -38,7 +38,8 @@ void FeedLastDay(TGP& chart, const std::vector<TBarRecord>& bars) {
 }  // namespace
 
 bool RenderChartFile(const RenderOptions& options, std::string* error) {
-  if (!std::filesystem::is_regular_file(options.data_file)) {
+  std::error_code ec;
+  if (!std::filesystem::is_regular_file(options.data_file, ec)) {
     *error = "数据文件不存在: " + options.data_file;
     return false;
   }
