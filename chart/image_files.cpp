@@ -9,6 +9,7 @@
 
 #include <jpeglib.h>
 
+#include "common/byte_order.h"
 #include "common/text_file.h"
 
 namespace vorelin {
@@ -18,18 +19,7 @@ void SetError(std::string* error, const std::string& text) {
   if (error != nullptr) *error = text;
 }
 
-void PutU16(std::vector<uint8_t>& out, uint32_t v) {
-  out.push_back(static_cast<uint8_t>(v & 0xFF));
-  out.push_back(static_cast<uint8_t>((v >> 8) & 0xFF));
-}
-void PutU32(std::vector<uint8_t>& out, uint32_t v) {
-  PutU16(out, v & 0xFFFF);
-  PutU16(out, v >> 16);
-}
-uint32_t GetU16(const std::vector<uint8_t>& in, size_t at) {
-  return static_cast<uint32_t>(in[at]) | (static_cast<uint32_t>(in[at + 1]) << 8);
-}
-uint32_t GetU32(const std::vector<uint8_t>& in, size_t at) { return GetU16(in, at) | (GetU16(in, at + 2) << 16); }
+const char* At(const std::vector<uint8_t>& in, size_t at) { return reinterpret_cast<const char*>(in.data() + at); }
 
 struct JpegError {
   jpeg_error_mgr manager;
@@ -48,10 +38,9 @@ void OnJpegError(j_common_ptr info) {
 bool WriteBmpFile(const std::string& path, const RgbImage& image, std::string* error) {
   const uint32_t row = (static_cast<uint32_t>(image.width) * 3 + 3) & ~3u;
   const uint32_t data_size = row * static_cast<uint32_t>(image.height);
-  std::vector<uint8_t> out;
+  std::string out;
   out.reserve(54 + data_size);
-  out.push_back('B');
-  out.push_back('M');
+  out += "BM";
   PutU32(out, 54 + data_size);
   PutU32(out, 0);
   PutU32(out, 54);
@@ -68,11 +57,11 @@ bool WriteBmpFile(const std::string& path, const RgbImage& image, std::string* e
   PutU32(out, 0);
   for (int y = image.height - 1; y >= 0; --y) {
     const uint8_t* source = image.bgr.data() + static_cast<size_t>(y) * image.width * 3;
-    out.insert(out.end(), source, source + static_cast<size_t>(image.width) * 3);
-    out.resize(out.size() + (row - static_cast<uint32_t>(image.width) * 3), 0);
+    out.append(reinterpret_cast<const char*>(source), static_cast<size_t>(image.width) * 3);
+    out.resize(out.size() + (row - static_cast<uint32_t>(image.width) * 3), '\0');
   }
   std::ofstream file(path, std::ios::binary | std::ios::trunc);
-  file.write(reinterpret_cast<const char*>(out.data()), static_cast<std::streamsize>(out.size()));
+  file.write(out.data(), static_cast<std::streamsize>(out.size()));
   if (!file) {
     SetError(error, "无法写入文件: " + path);
     return false;
@@ -96,11 +85,11 @@ bool DecodeBmp(const std::vector<uint8_t>& in, RgbImage* image, std::string* err
     SetError(error, "不是BMP文件");
     return false;
   }
-  const uint32_t offset = GetU32(in, 10);
-  const auto width = static_cast<int32_t>(GetU32(in, 18));
-  const auto raw_height = static_cast<int32_t>(GetU32(in, 22));
-  const uint32_t bits = GetU16(in, 28);
-  const uint32_t compression = GetU32(in, 30);
+  const uint32_t offset = GetU32(At(in, 10));
+  const auto width = static_cast<int32_t>(GetU32(At(in, 18)));
+  const auto raw_height = static_cast<int32_t>(GetU32(At(in, 22)));
+  const uint32_t bits = GetU16(At(in, 28));
+  const uint32_t compression = GetU32(At(in, 30));
   const bool top_down = raw_height < 0;
   // INT32_MIN has no positive counterpart; it is refused below as too tall.
   const int64_t height64 = top_down ? -static_cast<int64_t>(raw_height) : raw_height;

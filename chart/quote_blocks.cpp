@@ -1,24 +1,18 @@
 // Record offsets are bytes into the 1326-byte stock record; values are little-endian floats.
 #include "chart/quote_blocks.h"
 
-#include <cstring>
+#include "common/byte_order.h"
 
 namespace vorelin {
 namespace {
 
-float FloatAt(const ChartBlocks& blocks, size_t offset) {
-  uint32_t bits = 0;
-  for (int i = 3; i >= 0; --i) bits = (bits << 8) | blocks.stock_record.bytes[offset + static_cast<size_t>(i)];
-  float value = 0;
-  std::memcpy(&value, &bits, sizeof value);
-  return value;
+const char* At(const ChartBlocks& blocks, size_t offset) {
+  return reinterpret_cast<const char*>(blocks.stock_record.bytes.data() + offset);
 }
 
-uint32_t U32At(const ChartBlocks& blocks, size_t offset) {
-  uint32_t bits = 0;
-  for (int i = 3; i >= 0; --i) bits = (bits << 8) | blocks.stock_record.bytes[offset + static_cast<size_t>(i)];
-  return bits;
-}
+float FloatAt(const ChartBlocks& blocks, size_t offset) { return GetF32(At(blocks, offset)); }
+
+uint32_t U32At(const ChartBlocks& blocks, size_t offset) { return GetU32(At(blocks, offset)); }
 
 }  // namespace
 

@@ -5,10 +5,10 @@
 #include <algorithm>
 #include <cmath>
 #include <cstdint>
-#include <cstring>
 #include <unordered_set>
 #include <vector>
 
+#include "common/byte_order.h"
 #include "common/format.h"
 #include "common/text_encoding.h"
 #include "common/text_file.h"
@@ -21,17 +21,6 @@ constexpr int kRawValueLimit = kRawSeriesLimit + 1;  // the most a raw series ca
 constexpr const char* kLineEnd = "\r\n";
 constexpr const char* kNumberHeader = "序号";
 
-void PutI32(int32_t value, std::string& out) {
-  const auto bits = static_cast<uint32_t>(value);
-  for (int shift = 0; shift < 32; shift += 8) out += static_cast<char>((bits >> shift) & 0xFF);
-}
-
-void PutF64(double value, std::string& out) {
-  uint64_t bits = 0;
-  std::memcpy(&bits, &value, sizeof bits);
-  for (int shift = 0; shift < 64; shift += 8) out += static_cast<char>((bits >> shift) & 0xFF);
-}
-
 // Reads from a byte range; every read fails instead of passing its end.
 class Reader {
  public:
@@ -39,21 +28,17 @@ class Reader {
 
   size_t Left() const { return bytes_.size() - pos_; }
 
-  bool GetI32(int32_t& value) {
+  bool ReadI32(int32_t& value) {
     if (Left() < 4) return false;
-    uint32_t bits = 0;
-    for (int k = 3; k >= 0; --k) bits = (bits << 8) | static_cast<uint8_t>(bytes_[pos_ + k]);
+    value = static_cast<int32_t>(GetU32(bytes_.data() + pos_));
     pos_ += 4;
-    value = static_cast<int32_t>(bits);
     return true;
   }
 
-  bool GetF64(double& value) {
+  bool ReadF64(double& value) {
     if (Left() < 8) return false;
-    uint64_t bits = 0;
-    for (int k = 7; k >= 0; --k) bits = (bits << 8) | static_cast<uint8_t>(bytes_[pos_ + k]);
+    value = GetF64(bytes_.data() + pos_);
     pos_ += 8;
-    std::memcpy(&value, &bits, sizeof value);
     return true;
   }
 
@@ -92,12 +77,12 @@ double Usable(double value) { return std::isfinite(value) ? value : kNoValue; }
 bool ParseSeries(Reader& in, LoadedSeries& out) {
   int32_t nameLength = 0;
   std::string_view name;
-  if (!in.GetI32(nameLength) || nameLength <= 0 || nameLength > kRawNameLimit ||
+  if (!in.ReadI32(nameLength) || nameLength <= 0 || nameLength > kRawNameLimit ||
       !in.GetBytes(static_cast<size_t>(nameLength), name)) {
     return false;
   }
   int32_t count = 0;
-  if (!in.GetI32(count) || count < 0 || count > kRawValueLimit ||
+  if (!in.ReadI32(count) || count < 0 || count > kRawValueLimit ||
       in.Left() / 8 < static_cast<size_t>(count)) {
     return false;
   }
@@ -106,7 +91,7 @@ bool ParseSeries(Reader& in, LoadedSeries& out) {
   if (Utf8ToGbk(out.name).size() > static_cast<size_t>(kRawNameLimit)) return false;
   out.values.resize(static_cast<size_t>(count));
   for (double& value : out.values) {
-    in.GetF64(value);
+    in.ReadF64(value);
     value = Usable(value);
   }
   return true;
@@ -118,20 +103,20 @@ bool ParseRawData(std::string_view bytes, RawDataFile& file) {
   if (!in.GetBytes(kRawDataMagic.size(), magic) || !MagicMatches(magic)) return false;
   int32_t sourceLength = 0;
   std::string_view source;
-  if (!in.GetI32(sourceLength) || sourceLength < 0 ||
+  if (!in.ReadI32(sourceLength) || sourceLength < 0 ||
       !in.GetBytes(static_cast<size_t>(sourceLength), source)) {
     return false;
   }
   file.source = GbkToUtf8(source);
   int32_t seriesCount = 0;
-  if (!in.GetI32(seriesCount) || seriesCount < 0) return false;
+  if (!in.ReadI32(seriesCount) || seriesCount < 0) return false;
   std::unordered_set<std::string> names;
   for (int32_t s = 0; s < seriesCount; ++s) {
     LoadedSeries series;
     if (!ParseSeries(in, series) || !names.insert(series.name).second) return false;
     file.series.push_back(std::move(series));
   }
-  file.hasPreviousClose = in.GetF64(file.previousClose);
+  file.hasPreviousClose = in.ReadF64(file.previousClose);
   file.previousClose = Usable(file.previousClose);
   return true;
 }
@@ -179,18 +164,18 @@ std::string RawDataBytes(const TGS& gs) {
     source += gs.SourceLines()[k];
   }
   source = Gbk(source);
-  PutI32(static_cast<int32_t>(source.size()), out);
+  PutU32(out, static_cast<uint32_t>(static_cast<int32_t>(source.size())));
   out += source;
   const std::vector<const Tbian*> raw = gs.RawSeries();
-  PutI32(static_cast<int32_t>(raw.size()), out);
+  PutU32(out, static_cast<uint32_t>(static_cast<int32_t>(raw.size())));
   for (const Tbian* series : raw) {
     const std::string name = Gbk(series->name);
-    PutI32(static_cast<int32_t>(name.size()), out);
+    PutU32(out, static_cast<uint32_t>(static_cast<int32_t>(name.size())));
     out += name;
-    PutI32(series->count, out);
-    for (int i = 0; i < series->count; ++i) PutF64(series->values[i], out);
+    PutU32(out, static_cast<uint32_t>(series->count));
+    for (int i = 0; i < series->count; ++i) PutF64(out, series->values[i]);
   }
-  PutF64(gs.PreviousClose(), out);
+  PutF64(out, gs.PreviousClose());
   return out;
 }
 

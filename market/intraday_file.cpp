@@ -1,28 +1,14 @@
 // Reading and writing the "tick" files.
 #include "market/intraday_file.h"
 
-#include <cstring>
 #include <system_error>
 
+#include "common/byte_order.h"
 #include "common/data_root.h"
 #include "common/format.h"
 #include "common/text_file.h"
 
 namespace vorelin {
-namespace {
-
-void PutLittle(std::string& out, uint32_t value, int bytes) {
-  for (int i = 0; i < bytes; ++i) out += static_cast<char>((value >> (8 * i)) & 0xFF);
-}
-
-uint32_t GetLittle(const char* p, int bytes) {
-  uint32_t value = 0;
-  for (int i = 0; i < bytes; ++i) value |= uint32_t{static_cast<uint8_t>(p[i])} << (8 * i);
-  return value;
-}
-
-}  // namespace
-
 std::filesystem::path IntradayFilePath(const std::filesystem::path& root, std::string_view code,
                                        int date) {
   return root / kTickFolder / (std::string(code) + std::to_string(date) + ".bin");
@@ -32,11 +18,9 @@ std::string EncodeMinutePoints(const std::vector<TMinutePoint>& points) {
   std::string out;
   out.reserve(points.size() * kMinutePointSize);
   for (const TMinutePoint& p : points) {
-    uint32_t price_bits;
-    std::memcpy(&price_bits, &p.price, sizeof price_bits);
-    PutLittle(out, p.minute, 2);
-    PutLittle(out, price_bits, 4);
-    PutLittle(out, static_cast<uint32_t>(p.volume), 4);
+    PutU16(out, p.minute);
+    PutF32(out, p.price);
+    PutU32(out, static_cast<uint32_t>(p.volume));
   }
   return out;
 }
@@ -45,10 +29,9 @@ std::vector<TMinutePoint> DecodeMinutePointRecords(std::string_view bytes) {
   std::vector<TMinutePoint> points(bytes.size() / kMinutePointSize);
   for (size_t i = 0; i < points.size(); ++i) {
     const char* p = bytes.data() + i * kMinutePointSize;
-    points[i].minute = static_cast<uint16_t>(GetLittle(p, 2));
-    uint32_t price_bits = GetLittle(p + 2, 4);
-    std::memcpy(&points[i].price, &price_bits, sizeof price_bits);
-    points[i].volume = static_cast<int32_t>(GetLittle(p + 6, 4));
+    points[i].minute = GetU16(p);
+    points[i].price = GetF32(p + 2);
+    points[i].volume = static_cast<int32_t>(GetU32(p + 6));
   }
   return points;
 }

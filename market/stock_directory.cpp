@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cstring>
 
+#include "common/byte_order.h"
 #include "common/text_encoding.h"
 #include "common/text_file.h"
 
@@ -14,15 +15,6 @@ constexpr size_t kCodeSize = 6;
 constexpr size_t kNameOffset = 12;
 constexpr size_t kNameSize = 8;
 constexpr size_t kHeaderSize = 8;
-
-uint32_t GetU32(const char* p) {
-  const auto* b = reinterpret_cast<const uint8_t*>(p);
-  return b[0] | (b[1] << 8) | (b[2] << 16) | (static_cast<uint32_t>(b[3]) << 24);
-}
-
-void PutU32(std::string& out, uint32_t v) {
-  for (int i = 0; i < 4; ++i) out += static_cast<char>((v >> (8 * i)) & 0xFF);
-}
 
 }  // namespace
 

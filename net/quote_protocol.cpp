@@ -22,31 +22,6 @@ std::string SixByteCode(std::string_view code) {
 
 }  // namespace
 
-void PutU16(std::string& out, uint16_t value) {
-  out += static_cast<char>(value & 0xFF);
-  out += static_cast<char>(value >> 8);
-}
-
-void PutU32(std::string& out, uint32_t value) {
-  for (int i = 0; i < 4; ++i) out += static_cast<char>((value >> (8 * i)) & 0xFF);
-}
-
-bool GetU16(std::string_view in, size_t& pos, uint16_t& value) {
-  if (pos > in.size() || in.size() - pos < 2) return false;
-  value = static_cast<uint16_t>(static_cast<uint8_t>(in[pos]) |
-                                (static_cast<uint8_t>(in[pos + 1]) << 8));
-  pos += 2;
-  return true;
-}
-
-bool GetU32(std::string_view in, size_t& pos, uint32_t& value) {
-  if (pos > in.size() || in.size() - pos < 4) return false;
-  value = 0;
-  for (int i = 0; i < 4; ++i) value |= uint32_t{static_cast<uint8_t>(in[pos + i])} << (8 * i);
-  pos += 4;
-  return true;
-}
-
 void PutVarInt(std::string& out, int64_t value) {
   uint64_t magnitude = value < 0 ? 0 - static_cast<uint64_t>(value) : static_cast<uint64_t>(value);
   uint8_t first = static_cast<uint8_t>(magnitude & 0x3F);

@@ -7,6 +7,8 @@
 #include <string>
 #include <string_view>
 
+#include "common/byte_order.h"
+
 namespace vorelin {
 
 inline constexpr uint16_t kMinuteDataType = 0x0FB4;
@@ -24,10 +26,6 @@ inline constexpr size_t kRequestHeadSize = 10;
 
 // Little-endian readers and writers; the readers advance `pos` and fail (pos unchanged)
 // when the bytes run out.
-void PutU16(std::string& out, uint16_t value);
-void PutU32(std::string& out, uint32_t value);
-bool GetU16(std::string_view in, size_t& pos, uint16_t& value);
-bool GetU32(std::string_view in, size_t& pos, uint32_t& value);
 
 // Sign-and-magnitude integers: first byte bit 7 = more follows, bit 6 = negative, bits 0-5
 // the lowest bits; each further byte bit 7 = more, bits 0-6 the next seven bits.
