@@ -87,11 +87,11 @@ bool TGS::Run(std::string_view parameters) {
     return false;
   }
   outputs_.clear();
-  constants_.clear();
+  ClearConstants();
   ApplyParameterText(parameters);
   if (adjustmentType_ != 0 && !excludedFromAdjustment_) {
-    const Tbian* original = FindIn(*originals_, "q_close");
-    const Tbian* close = FindIn(*raw_, "close");
+    const Tbian* original = originals_->Find("q_close");
+    const Tbian* close = raw_->Find("close");
     if (original == nullptr || (close != nullptr && close->count != original->count)) {
       ApplyAdjustment();
     }
