@@ -100,6 +100,50 @@ TEST(Compiler, WorkedExamplesOnLineSeven) {
   }
 }
 
+TEST(Compiler, DeepNestingCompilesWithoutRecursion) {
+  constexpr int kDepth = 100'000;
+  const std::string open(kDepth, '('), close(kDepth, ')');
+  Compiled groups = CompileLines({"X:" + open + "C" + close + "+1;"});
+  ASSERT_TRUE(groups.ok) << groups.error;
+  ASSERT_EQ(groups.program.size(), static_cast<size_t>(kDepth) + 1);
+  EXPECT_EQ(groups.program[0], "@P_1_0:=C");
+  EXPECT_EQ(groups.program[1], "@P_1_1:=@P_1_0");
+  EXPECT_EQ(groups.program.back(), "X:BIAO(@P_1_99999,+,1)");
+
+  std::string calls = "X:";
+  for (int i = 0; i < kDepth; ++i) calls += "MA(";
+  calls += "C" + close + "*2";
+  Compiled nested = CompileLines({calls});
+  ASSERT_TRUE(nested.ok) << nested.error;
+  EXPECT_EQ(nested.program.size(), static_cast<size_t>(kDepth) + 1);
+  EXPECT_EQ(nested.program.back(), "X:BIAO(@P_1_99999,*,2)");
+}
+
+TEST(Compiler, LongOperatorChainsKeepTheirOrder) {
+  // One line of 20,000 additions reduces left to right, one temporary per operation.
+  std::string sum = "X:C";
+  for (int i = 1; i < 20'000; ++i) sum += "+V" + std::to_string(i);
+  Compiled chain = CompileLines({sum});
+  ASSERT_TRUE(chain.ok) << chain.error;
+  ASSERT_EQ(chain.program.size(), 19'999u);
+  EXPECT_EQ(chain.program[0], "@L_1_1:=BIAO(C,+,V1);");
+  EXPECT_EQ(chain.program[1], "@L_1_2:=BIAO(@L_1_1,+,V2);");
+  EXPECT_EQ(chain.program.back(), "X:BIAO(@L_1_19998,+,V19999)");
+  // Mixed levels: every "*" first, then the "+" from the left, then the comparisons.
+  Compiled mixed = CompileLines({"X:A<B+C*D<E+F"});
+  EXPECT_EQ(mixed.program, (Program{"@L_1_1:=BIAO(C,*,D);", "@L_1_2:=BIAO(B,+,@L_1_1);",
+                                    "@L_1_3:=BIAO(E,+,F);", "@L_1_4:=BIAO(A,<,@L_1_2);",
+                                    "X:BIAO(@L_1_4,<,@L_1_3)"}));
+}
+
+TEST(Compiler, AReusedNameIsNotParsedAgain) {
+  // ":=" at the end makes "()Z" the name of an empty right side; a later "()" reuses that
+  // name, whose parentheses must not be taken apart again (they used to loop for ever).
+  Compiled c = CompileLines({"()Z:=;Y:1+();"});
+  ASSERT_TRUE(c.ok) << c.error;
+  EXPECT_EQ(c.program, (Program{"()Z:=", "Y:BIAO(1,+,()Z)"}));
+}
+
 TEST(Compiler, MessagesCarryTheSourceLine) {
   struct Case {
     const char* name;

@@ -1,0 +1,27 @@
+// The texts the compiler and the interpreter's entry points and run put into the error text,
+// each built in one place so that tests compare whole messages.
+#pragma once
+
+#include <string>
+#include <string_view>
+
+namespace vorelin {
+
+inline constexpr const char* kEmptyTextMessage = "程序长度不能为空!";
+inline constexpr const char* kNothingToRunMessage = "公式长度为零或原始数据为零!";
+
+// Compile messages; `line` is the 1-based source line.
+std::string ParenthesisMessage(int line);
+std::string UnsupportedFunctionMessage(int line, std::string_view name);
+std::string TemporaryMessage(int line);
+std::string OperatorMessage(int line);
+
+std::string MissingFileMessage(std::string_view path);
+// A formula call whose arguments are not all constants: FORMULA(ARGS)中的变量未定义!
+std::string FormulaArgumentsMessage(std::string_view formula, std::string_view args);
+std::string UnknownFormulaMessage(std::string_view formula);
+// Appended to the error text of a failed statement; `index` counts from 0.
+std::string LineReport(std::string_view stockName, std::string_view fileName, int index,
+                       std::string_view statement);
+
+}  // namespace vorelin
