@@ -51,6 +51,10 @@ bool TGS::CompileText(std::string_view text, std::string_view parameters) {
     error_ = kEmptyTextMessage;
     return false;
   }
+  if (text.size() > kFormulaTextLimit) {
+    error_ = kTextTooLongMessage;
+    return false;
+  }
   fileName_.clear();
   std::vector<std::string> lines = SplitLines(RemoveComments(text));
   std::vector<std::string> program;
@@ -66,7 +70,17 @@ bool TGS::CompileText(std::string_view text, std::string_view parameters) {
 bool TGS::CompileFile(const std::filesystem::path& path, std::string_view parameters) {
   std::vector<std::string> lines;
   std::error_code ignored;
-  if (!std::filesystem::is_regular_file(path, ignored) || !ReadTextLines(path, lines)) {
+  if (!std::filesystem::is_regular_file(path, ignored)) {
+    error_ = MissingFileMessage(path.string());
+    return false;
+  }
+  // Checked before reading, so a huge file costs nothing.
+  if (const auto size = std::filesystem::file_size(path, ignored);
+      !ignored && size > kFormulaTextLimit) {
+    error_ = kTextTooLongMessage;
+    return false;
+  }
+  if (!ReadTextLines(path, lines)) {
     error_ = MissingFileMessage(path.string());
     return false;
   }

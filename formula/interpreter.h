@@ -62,9 +62,11 @@ class TGS {
   TGS& operator=(const TGS&) = delete;
 
   // --- compiling and running: true on success, else the error text says why -------------
-  // Removes comments, compiles and runs. A failed compile keeps the previous formula.
+  // Removes comments, compiles and runs. A failed compile keeps the previous formula; so
+  // does a text over kFormulaTextLimit (formula/messages.h), refused before compiling.
   bool CompileText(std::string_view text, std::string_view parameters = {});
-  // Compiles a formula file (GBK or UTF-8) without comment removal, then runs it.
+  // Compiles a formula file (GBK or UTF-8) without comment removal, then runs it. A file
+  // over kFormulaTextLimit bytes is refused unread.
   bool CompileFile(const std::filesystem::path& path, std::string_view parameters = {});
   // Runs the compiled program over all bars, rebuilding outputs and constants.
   bool Run(std::string_view parameters = {});

@@ -7,6 +7,10 @@
 
 namespace vorelin {
 
+// Formula text beyond this many bytes is refused before any compiling: every entry point
+// (text, file, raw-data file, the library and its editors) stops here.
+inline constexpr size_t kFormulaTextLimit = 256 * 1024;
+inline constexpr const char* kTextTooLongMessage = "公式文本超过256KB,无法编译!";
 inline constexpr const char* kEmptyTextMessage = "程序长度不能为空!";
 inline constexpr const char* kNothingToRunMessage = "公式长度为零或原始数据为零!";
 

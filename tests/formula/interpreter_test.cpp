@@ -12,6 +12,7 @@
 #include "formula/ex_rights.h"
 #include "formula/functions/library.h"
 #include "formula/interpreter.h"
+#include "formula/messages.h"
 #include "sample_bars.h"
 
 namespace vorelin {
@@ -189,6 +190,31 @@ TEST_F(Interpreter, EntryPointErrors) {
   EXPECT_FALSE(empty.CompileText("A:C;"));
   EXPECT_EQ(empty.ErrorText(), "公式长度为零或原始数据为零!");
   EXPECT_EQ(empty.Program(), std::vector<std::string>{"A:C"});
+}
+
+TEST_F(Interpreter, TextsOverTheLimitAreRefusedEverywhere) {
+  ASSERT_TRUE(gs_.CompileText("A:C;"));
+  const std::string huge = "X:C" + std::string(1 << 20, '+') + ";";
+  EXPECT_FALSE(gs_.CompileText(huge));
+  EXPECT_EQ(gs_.ErrorText(), "公式文本超过256KB,无法编译!");
+  EXPECT_EQ(gs_.Program(), std::vector<std::string>{"A:C"});
+
+  const auto path = std::filesystem::path(::testing::TempDir()) / "huge.wfc";
+  {
+    std::ofstream out(path, std::ios::binary);
+    out << huge;
+  }
+  gs_.SetError("");
+  EXPECT_FALSE(gs_.CompileFile(path));
+  EXPECT_EQ(gs_.ErrorText(), "公式文本超过256KB,无法编译!");
+  EXPECT_EQ(gs_.Program(), std::vector<std::string>{"A:C"});
+
+  // The limit itself still compiles: one statement padded by a note line.
+  std::string atLimit = "B:O;\r\n*";
+  atLimit += std::string(kFormulaTextLimit - atLimit.size(), 'n');
+  ASSERT_EQ(atLimit.size(), kFormulaTextLimit);
+  EXPECT_TRUE(gs_.CompileText(atLimit)) << gs_.ErrorText();
+  EXPECT_FALSE(gs_.CompileText(atLimit + "n"));
 }
 
 TEST_F(Interpreter, FilesAreCompiledWithoutCommentRemoval) {
