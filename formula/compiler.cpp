@@ -55,6 +55,34 @@ std::string Placeholder(const std::string& text) {
   return "\x01" + std::string(longest + 1, '\x02');
 }
 
+// The number of parenthesis pairs that enclose the whole of `e` as plain groups: "((C))"
+// has two. A pair with nothing or a "," directly inside is an argument list, not a group.
+size_t WrappingGroups(std::string_view e) {
+  size_t leading = 0;
+  while (leading < e.size() && e[leading] == '(') ++leading;
+  if (leading == 0) return 0;
+  std::vector<size_t> closeOf(leading, std::string_view::npos);
+  std::vector<bool> hasComma(leading, false);
+  std::vector<size_t> opens;
+  for (size_t i = 0; i < e.size(); ++i) {
+    if (e[i] == '(') {
+      opens.push_back(i);
+    } else if (e[i] == ')') {
+      if (opens.empty()) return 0;
+      if (opens.back() < leading) closeOf[opens.back()] = i;
+      opens.pop_back();
+    } else if (e[i] == ',' && !opens.empty() && opens.back() < leading) {
+      hasComma[opens.back()] = true;
+    }
+  }
+  size_t groups = 0;
+  while (groups < leading && closeOf[groups] == e.size() - 1 - groups &&
+         closeOf[groups] > groups + 1 && !hasComma[groups]) {
+    ++groups;
+  }
+  return groups;
+}
+
 // One statement's compilation state: the program it appends to and its quoted text, which
 // travels through the passes as an opaque placeholder.
 class StatementCompiler {
@@ -130,6 +158,10 @@ bool StatementCompiler::Compile(std::string statement, std::string& error) {
     std::string body;
     SplitAttributes(expression, body, attributes);
     expression = std::move(body);
+  }
+  // A right side wrapped whole in parentheses means the same as without them.
+  if (const size_t groups = WrappingGroups(expression); groups > 0) {
+    expression = expression.substr(groups, expression.size() - 2 * groups);
   }
   if (!Flatten(expression, namePart.empty(), error)) return false;
   return Pass3(namePart + expression, attributes, error);

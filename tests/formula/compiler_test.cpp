@@ -66,7 +66,7 @@ TEST(Compiler, WorkedExamplesOnLineSeven) {
         "黄灯观望:BIAO(@L_7_7,&,@L_7_6),COLORYELLOW"}},
       {"MA1", "MA1:MA(CLOSE,M1);", {"MA1:MA(CLOSE,M1)"}},
       {"lower case and blanks", "x := ma( c , 5 )", {"X:=MA(C,5)"}},
-      {"group alone", "X:(A)", {"X:(A)"}},
+      {"group alone", "X:(A)", {"X:A"}},
       {"unnamed equality", "C=O", {"BIAO(C,=,O)"}},
       {"unnamed greater", "C>O", {"BIAO(C,>,O)"}},
       {"named equality", "X:C=O", {"X:BIAO(C,=,O)"}},
@@ -100,6 +100,37 @@ TEST(Compiler, WorkedExamplesOnLineSeven) {
   }
 }
 
+TEST(Compiler, ARightSideWrappedWholeInParenthesesIsTheSameExpression) {
+  struct Case {
+    const char* name;
+    const char* wrapped;
+    const char* plain;
+  };
+  const Case kCases[] = {
+      {"name", "A:(C)", "A:C"},
+      {"twice", "A:((C))", "A:C"},
+      {"call", "A:(MA(C,5))", "A:MA(C,5)"},
+      {"number", "A:(1)", "A:1"},
+      {"negative number", "A:(-5)", "A:-5"},
+      {"operation twice wrapped", "A:((C+1))", "A:C+1"},
+      {"assignment", "A:=(MA(C,5)*2)", "A:=MA(C,5)*2"},
+      {"with attributes", "A:(C),COLORRED", "A:C,COLORRED"},
+      {"unnamed", "((C>O))", "C>O"},
+      {"formula reference", "X:(\"MACD.DIF\"(12,26,9))", "X:\"MACD.DIF\"(12,26,9)"},
+  };
+  for (const Case& c : kCases) {
+    SCOPED_TRACE(c.name);
+    Compiled plain = CompileLines({c.plain});
+    ASSERT_TRUE(plain.ok) << plain.error;
+    EXPECT_EQ(CompileLines({c.wrapped}).program, plain.program);
+  }
+  // Parentheses that only look like a wrapper keep their meaning.
+  EXPECT_EQ(CompileLines({"A:(C)+(O)"}).program,
+            (Program{"@P_1_0:=C", "@P_1_1:=O", "A:BIAO(@P_1_0,+,@P_1_1)"}));
+  EXPECT_EQ(CompileLines({"X:()"}).program, Program{"X:()"});
+  EXPECT_EQ(CompileLines({"X:(C,1)"}).program, Program{"X:(C,1)"});
+}
+
 TEST(Compiler, DeepNestingCompilesWithoutRecursion) {
   constexpr int kDepth = 100'000;
   const std::string open(kDepth, '('), close(kDepth, ')');
@@ -109,6 +140,7 @@ TEST(Compiler, DeepNestingCompilesWithoutRecursion) {
   EXPECT_EQ(groups.program[0], "@P_1_0:=C");
   EXPECT_EQ(groups.program[1], "@P_1_1:=@P_1_0");
   EXPECT_EQ(groups.program.back(), "X:BIAO(@P_1_99999,+,1)");
+  EXPECT_EQ(CompileLines({"X:" + open + "C" + close}).program, Program{"X:C"});
 
   std::string calls = "X:";
   for (int i = 0; i < kDepth; ++i) calls += "MA(";

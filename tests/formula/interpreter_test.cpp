@@ -217,6 +217,27 @@ TEST_F(Interpreter, TextsOverTheLimitAreRefusedEverywhere) {
   EXPECT_FALSE(gs_.CompileText(atLimit + "n"));
 }
 
+TEST_F(Interpreter, RightSidesWrappedInParenthesesRun) {
+  const std::vector<double> ma = [&] {
+    EXPECT_TRUE(gs_.CompileText("M:MA(C,5);"));
+    return Line("m");
+  }();
+  struct Case {
+    const char* name;
+    const char* text;
+    std::vector<double> want;
+  };
+  const Case kCases[] = {{"name", "A:(C);", bars_.close},
+                         {"twice", "A:((C));", bars_.close},
+                         {"call", "A:(MA(C,5));", ma},
+                         {"number", "A:(1);X:A*C;", bars_.close}};
+  for (const Case& c : kCases) {
+    SCOPED_TRACE(c.name);
+    ASSERT_TRUE(gs_.CompileText(c.text)) << gs_.ErrorText();
+    EXPECT_EQ(Line(c.name == std::string("number") ? "x" : "a"), c.want);
+  }
+}
+
 TEST_F(Interpreter, FilesAreCompiledWithoutCommentRemoval) {
   ASSERT_TRUE(gs_.CompileText("{a:=1} b:=2;X:B;"));
   double value = 0;
