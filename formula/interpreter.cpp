@@ -223,6 +223,7 @@ TGS::StatementOutcome TGS::RunStatement(const std::string& compiled, int index,
     AddConstant(name, value);
     return kDone;
   }
+  error_ = UnresolvedOperandMessage(rhs);
   return kFailed;
 }
 

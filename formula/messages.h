@@ -24,6 +24,9 @@ std::string MissingFileMessage(std::string_view path);
 // A formula call whose arguments are not all constants: FORMULA(ARGS)中的变量未定义!
 std::string FormulaArgumentsMessage(std::string_view formula, std::string_view args);
 std::string UnknownFormulaMessage(std::string_view formula);
+// A named statement whose right side is one operand that is neither a series nor a
+// constant: a number out of the double range says so, anything else is undefined.
+std::string UnresolvedOperandMessage(std::string_view operand);
 // Appended to the error text of a failed statement; `index` counts from 0.
 std::string LineReport(std::string_view stockName, std::string_view fileName, int index,
                        std::string_view statement);

@@ -238,6 +238,29 @@ TEST_F(Interpreter, RightSidesWrappedInParenthesesRun) {
   }
 }
 
+TEST_F(Interpreter, AnUnresolvedRightSideSaysWhy) {
+  struct Case {
+    const char* name;
+    const char* text;
+    const char* want;
+  };
+  const Case kCases[] = {
+      {"quoted text", "A:'abc';", "赋值参数:'abc'未定义!\r\n:\r\n第1行发现错误:A:'abc'"},
+      {"number out of range", "A:1e309;",
+       "赋值参数:1e309超出数值范围!\r\n:\r\n第1行发现错误:A:1E309"},
+      {"assigned, second statement", "B:=C;A:=1E400;",
+       "赋值参数:1e400超出数值范围!\r\n:\r\n第2行发现错误:A:=1E400"},
+      {"unknown name", "A:NOSUCH;", "赋值参数:nosuch未定义!\r\n:\r\n第1行发现错误:A:NOSUCH"},
+  };
+  for (const Case& c : kCases) {
+    SCOPED_TRACE(c.name);
+    EXPECT_FALSE(gs_.CompileText(c.text));
+    EXPECT_EQ(gs_.ErrorText(), c.want);
+  }
+  // Unnamed, such a statement does nothing and succeeds.
+  EXPECT_TRUE(gs_.CompileText("'abc';1e309;A:C;")) << gs_.ErrorText();
+}
+
 TEST_F(Interpreter, FilesAreCompiledWithoutCommentRemoval) {
   ASSERT_TRUE(gs_.CompileText("{a:=1} b:=2;X:B;"));
   double value = 0;
