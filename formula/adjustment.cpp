@@ -58,12 +58,8 @@ bool TGS::ApplyAdjustment() {
   for (size_t k = 0; k < kPrices.size(); ++k) {
     Tbian& price = *prices[k];
     const std::string originalName = std::string("q_") + kPrices[k];
-    Tbian* original = FindIn(*originals_, originalName);
-    if (original == nullptr) {
-      originals_->push_back(std::make_unique<Tbian>());
-      original = originals_->back().get();
-      original->name = originalName;
-    }
+    Tbian* original = originals_->Find(originalName);
+    if (original == nullptr) original = &originals_->Add(originalName);
     // Bars appended since the originals were saved arrive unadjusted: they extend them.
     const int saved = std::min(original->count, price.count);
     original->values.resize(static_cast<size_t>(price.count));

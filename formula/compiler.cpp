@@ -2,10 +2,13 @@
 // expressions by precedence into BIAO calls.
 #include "formula/compiler.h"
 
+#include <algorithm>
 #include <string_view>
 
 #include "common/format.h"
 #include "common/numbers.h"
+#include "formula/messages.h"
+#include "formula/reuse_index.h"
 #include "formula/source.h"
 
 namespace vorelin {
@@ -23,34 +26,86 @@ bool IsNameChar(char ch) {
          ch == '"';
 }
 
-std::string ReplaceAll(std::string text, const std::string& from, const std::string& to) {
+// Built into a new text, so many occurrences cost no more than one pass.
+std::string ReplaceAll(const std::string& text, const std::string& from, const std::string& to) {
   if (from.empty()) return text;
-  size_t at = 0;
-  while ((at = text.find(from, at)) != std::string::npos) {
-    text.replace(at, from.size(), to);
-    at += to.size();
+  std::string out;
+  out.reserve(text.size());
+  size_t done = 0;
+  for (size_t at = text.find(from); at != std::string::npos; at = text.find(from, done)) {
+    out.append(text, done, at - done);
+    out += to;
+    done = at + from.size();
   }
-  return text;
+  out.append(text, done, std::string::npos);
+  return out;
+}
+
+// "\x01" followed by one "\x02" more than any run of them after a "\x01" in `text`: the
+// shortest such mark that occurs nowhere in it.
+std::string Placeholder(const std::string& text) {
+  size_t longest = 0;
+  for (size_t i = 0; i < text.size(); ++i) {
+    if (text[i] != '\x01') continue;
+    size_t run = 0;
+    while (i + 1 + run < text.size() && text[i + 1 + run] == '\x02') ++run;
+    longest = std::max(longest, run);
+    i += run;
+  }
+  return "\x01" + std::string(longest + 1, '\x02');
+}
+
+// The number of parenthesis pairs that enclose the whole of `e` as plain groups: "((C))"
+// has two. A pair with nothing or a "," directly inside is an argument list, not a group.
+size_t WrappingGroups(std::string_view e) {
+  size_t leading = 0;
+  while (leading < e.size() && e[leading] == '(') ++leading;
+  if (leading == 0) return 0;
+  std::vector<size_t> closeOf(leading, std::string_view::npos);
+  std::vector<bool> hasComma(leading, false);
+  std::vector<size_t> opens;
+  for (size_t i = 0; i < e.size(); ++i) {
+    if (e[i] == '(') {
+      opens.push_back(i);
+    } else if (e[i] == ')') {
+      if (opens.empty()) return 0;
+      if (opens.back() < leading) closeOf[opens.back()] = i;
+      opens.pop_back();
+    } else if (e[i] == ',' && !opens.empty() && opens.back() < leading) {
+      hasComma[opens.back()] = true;
+    }
+  }
+  size_t groups = 0;
+  while (groups < leading && closeOf[groups] == e.size() - 1 - groups &&
+         closeOf[groups] > groups + 1 && !hasComma[groups]) {
+    ++groups;
+  }
+  return groups;
 }
 
 // One statement's compilation state: the program it appends to and its quoted text, which
 // travels through the passes as an opaque placeholder.
 class StatementCompiler {
  public:
-  StatementCompiler(const TFunclist& functions, std::vector<std::string>& program, int line)
-      : functions_(functions), program_(program), line_(line) {}
+  StatementCompiler(const TFunclist& functions, std::vector<std::string>& program,
+                    ReuseIndex& reuse, int line)
+      : functions_(functions), program_(program), reuse_(reuse), line_(line) {}
 
   bool Compile(std::string statement, std::string& error);
 
  private:
+  bool Flatten(std::string& expression, bool unnamed, std::string& error);
   bool Pass3(const std::string& text, const std::string& attributes, std::string& error);
-  void Append(const std::string& text) { program_.push_back(Restore(text)); }
+  void Append(const std::string& text) {
+    std::string restored = Restore(text);
+    reuse_.Add(restored);
+    program_.push_back(std::move(restored));
+  }
   std::string Restore(const std::string& text) const {
     return quoted_.empty() ? text : ReplaceAll(text, placeholder_, quoted_);
   }
   // An earlier statement whose right side is exactly `rhs`, or an empty text.
-  std::string ReusableName(const std::string& rhs) const;
-  bool AssignedLater(size_t index, const std::string& name, const std::string& body) const;
+  std::string ReusableName(const std::string& rhs) const { return reuse_.Find(Restore(rhs)); }
   std::string NewName(const char* prefix, int offset) const {
     return Format("%s%d_%d", prefix, line_, static_cast<int>(program_.size()) + offset);
   }
@@ -62,50 +117,11 @@ class StatementCompiler {
 
   const TFunclist& functions_;
   std::vector<std::string>& program_;
+  ReuseIndex& reuse_;
   int line_;
   std::string quoted_;
   std::string placeholder_;
 };
-
-std::string StatementCompiler::ReusableName(const std::string& rhs) const {
-  const std::string restored = Restore(rhs);
-  for (size_t k = 0; k < program_.size(); ++k) {
-    const std::string& earlier = program_[k];
-    size_t sep = earlier.find(":=");
-    if (sep == std::string::npos) continue;
-    std::string body, attributes;
-    SplitAttributes(std::string_view(earlier).substr(sep + 2), body, attributes);
-    if (body != restored) continue;
-    const std::string name = earlier.substr(0, sep);
-    if (!AssignedLater(k, name, body)) return name;
-  }
-  return {};
-}
-
-// True when a statement after `index` assigns `name` or one of the names `body` reads, so
-// the value held under `name` is no longer what `body` computes now.
-bool StatementCompiler::AssignedLater(size_t index, const std::string& name,
-                                      const std::string& body) const {
-  for (size_t j = index + 1; j < program_.size(); ++j) {
-    std::string namePart, expression;
-    SplitNamePart(program_[j], namePart, expression);
-    while (!namePart.empty() && (namePart.back() == '=' || namePart.back() == ':')) {
-      namePart.pop_back();
-    }
-    if (namePart.empty()) continue;
-    if (namePart == name) return true;
-    size_t start = 0;
-    while (start <= body.size()) {
-      size_t end = body.find_first_of("(),", start);
-      if (end == std::string::npos) end = body.size();
-      if (body.compare(start, end - start, namePart) == 0 && end - start == namePart.size()) {
-        return true;
-      }
-      start = end + 1;
-    }
-  }
-  return false;
-}
 
 // Finds or makes the temporary holding `rhs`; false when pass 3 cannot compile it.
 bool StatementCompiler::Temporary(const char* prefix, const std::string& rhs, std::string& name) {
@@ -119,13 +135,11 @@ bool StatementCompiler::Temporary(const char* prefix, const std::string& rhs, st
 bool StatementCompiler::Compile(std::string statement, std::string& error) {
   quoted_ = FirstQuotedText(statement);
   if (!quoted_.empty()) {
-    placeholder_ = "\x01\x02";
-    while (statement.find(placeholder_) != std::string::npos) placeholder_.insert(1, "\x02");
-    statement = ReplaceAll(std::move(statement), quoted_, placeholder_);
+    placeholder_ = Placeholder(statement);
+    statement = ReplaceAll(statement, quoted_, placeholder_);
   }
   std::string namePart, expression;
   SplitNamePart(statement, namePart, expression);
-  const bool unnamed = namePart.empty();
 
   int depth = 0;
   bool inQuote = false;
@@ -135,9 +149,8 @@ bool StatementCompiler::Compile(std::string statement, std::string& error) {
     if (ch == '(') ++depth;
     if (ch == ')') --depth;
   }
-  const std::string parenthesisError = Format("第 %d 行:括号不配匹", line_);
   if (depth != 0) {
-    error = parenthesisError;
+    error = ParenthesisMessage(line_);
     return false;
   }
   std::string attributes;
@@ -146,36 +159,55 @@ bool StatementCompiler::Compile(std::string statement, std::string& error) {
     SplitAttributes(expression, body, attributes);
     expression = std::move(body);
   }
-  const std::string temporaryError = Format("第%d行错误!", line_);
+  // A right side wrapped whole in parentheses means the same as without them.
+  if (const size_t groups = WrappingGroups(expression); groups > 0) {
+    expression = expression.substr(groups, expression.size() - 2 * groups);
+  }
+  if (!Flatten(expression, namePart.empty(), error)) return false;
+  return Pass3(namePart + expression, attributes, error);
+}
 
-  size_t close;
-  while ((close = expression.find(')')) != std::string::npos) {
-    const size_t open = expression.rfind('(', close);
-    if (open == std::string::npos) {  // ")(": balanced in count only
-      error = parenthesisError;
+// Replaces calls and groups by temporaries, innermost first. Each ")" closes the group that
+// the latest open "(" began, so one scan from the left meets them in order and only the
+// scanned part is rewritten. A temporary's name is an operand and is never scanned again,
+// even a reused name holding parentheses.
+bool StatementCompiler::Flatten(std::string& expression, bool unnamed, std::string& error) {
+  std::string done;            // the expression up to the scan, groups already replaced
+  std::vector<size_t> opens;   // positions in `done` of the "(" still open
+  done.reserve(expression.size());
+  for (size_t at = 0; at < expression.size(); ++at) {
+    if (expression[at] != ')') {
+      if (expression[at] == '(') opens.push_back(done.size());
+      done += expression[at];
+      continue;
+    }
+    if (opens.empty()) {  // ")(": balanced in count only
+      error = ParenthesisMessage(line_);
       return false;
     }
+    const size_t open = opens.back();
+    opens.pop_back();
     size_t nameStart = open;
-    while (nameStart > 0 && IsNameChar(expression[nameStart - 1])) --nameStart;
-    const std::string name = expression.substr(nameStart, open - nameStart);
-    const std::string prefix = expression.substr(0, nameStart);
-    const std::string inner = expression.substr(open + 1, close - open - 1);
-    const std::string suffix = expression.substr(close + 1);
+    while (nameStart > 0 && IsNameChar(done[nameStart - 1])) --nameStart;
+    const std::string name = done.substr(nameStart, open - nameStart);
+    const std::string inner = done.substr(open + 1);
+    const bool last = at + 1 == expression.size();
     const bool innerHasOperators = CountOperators(inner) > 0;
-    const bool startsExpression = prefix.empty();
+    const bool startsExpression = nameStart == 0;
     const bool unsupported = !name.empty() && name.find('"') == std::string::npos &&
                              functions_.Lookup(name) == nullptr;
-    if (!innerHasOperators && startsExpression && suffix.empty()) {
+    if (!innerHasOperators && startsExpression && last) {
       // Unknown names here are left to the run, but a library name whose function is not
       // built yet is reported now rather than run as a call of another formula.
       if (unsupported && IsPendingFunction(name)) {
-        error = Format("第%d行 函数:%s 尚不支持!", line_, name.c_str());
+        error = UnsupportedFunctionMessage(line_, name);
         return false;
       }
-      break;
+      expression = done + ')';
+      return true;
     }
     if (unsupported) {
-      error = Format("第%d行 函数:%s 尚不支持!", line_, Restore(name).c_str());
+      error = UnsupportedFunctionMessage(line_, Restore(name));
       return false;
     }
     std::string call = name.empty() ? inner : name + "(" + inner + ")";
@@ -197,7 +229,7 @@ bool StatementCompiler::Compile(std::string statement, std::string& error) {
         if (CountOperators(arg) > 0) {
           std::string temporary;
           if (!Temporary(unnamed && startsExpression ? "@T_" : "@M_", arg, temporary)) {
-            error = temporaryError;
+            error = TemporaryMessage(line_);
             return false;
           }
           arg = temporary;
@@ -207,20 +239,22 @@ bool StatementCompiler::Compile(std::string statement, std::string& error) {
       }
       call = name + "(" + rebuilt + ")";
     }
-    if (startsExpression && suffix.empty()) {
-      expression = call;
-      break;
+    if (startsExpression && last) {
+      expression = std::move(call);
+      return true;
     }
-    const bool followedByComma = !suffix.empty() && suffix.front() == ',';
+    const bool followedByComma = !last && expression[at + 1] == ',';
     std::string temporary;
     if (!Temporary(unnamed && (startsExpression || followedByComma) ? "@K_" : "@P_", call,
                    temporary)) {
-      error = temporaryError;
+      error = TemporaryMessage(line_);
       return false;
     }
-    expression = prefix + temporary + suffix;
+    done.resize(nameStart);
+    done += temporary;
   }
-  return Pass3(namePart + expression, attributes, error);
+  expression = std::move(done);
+  return true;
 }
 
 bool StatementCompiler::Pass3(const std::string& text, const std::string& attributes,
@@ -262,40 +296,40 @@ bool StatementCompiler::Pass3(const std::string& text, const std::string& attrib
   }
   if (!operand.empty()) tokens.push_back(std::move(operand));
 
-  auto reduce = [&](size_t at) {
-    const std::string op =
-        "BIAO(" + tokens[at - 1] + "," + tokens[at] + "," + tokens[at + 1] + ");";
-    std::string name = ReusableName(op);
+  auto reduce = [&](const std::string& left, const std::string& op, const std::string& right) {
+    const std::string operation = "BIAO(" + left + "," + op + "," + right + ");";
+    std::string name = ReusableName(operation);
     if (name.empty()) {
       name = NewName("@L_", 1);
-      Append(name + ":=" + op);
+      Append(name + ":=" + operation);
     }
-    tokens[at - 1] = name;
-    tokens.erase(tokens.begin() + static_cast<std::ptrdiff_t>(at),
-                 tokens.begin() + static_cast<std::ptrdiff_t>(at) + 2);
+    return name;
   };
-  auto levelPass = [&](const char* a, const char* b) {
+  // One pass from the left reducing every operator `matches` accepts, as long as more than
+  // three tokens remain; operators sit at the odd positions.
+  auto reduceLevel = [&](auto matches) {
+    std::vector<std::string> kept;
+    kept.reserve(tokens.size());
+    kept.push_back(std::move(tokens[0]));
     size_t at = 1;
-    while (tokens.size() > 3 && at + 1 < tokens.size()) {
-      if (tokens[at] == a || tokens[at] == b) {
-        reduce(at);
+    for (; at + 1 < tokens.size() && kept.size() + (tokens.size() - at) > 3; at += 2) {
+      if (matches(tokens[at])) {
+        kept.back() = reduce(kept.back(), tokens[at], tokens[at + 1]);
       } else {
-        at += 2;
+        kept.push_back(std::move(tokens[at]));
+        kept.push_back(std::move(tokens[at + 1]));
       }
     }
+    for (; at < tokens.size(); ++at) kept.push_back(std::move(tokens[at]));
+    tokens = std::move(kept);
   };
-  levelPass("*", "/");
-  levelPass("-", "+");
-  for (const char* op : kPrecedence) {
-    while (tokens.size() > 3) {
-      size_t at = 1;
-      while (at + 1 < tokens.size() && tokens[at] != op) at += 2;
-      if (at + 1 >= tokens.size()) break;
-      reduce(at);
-    }
+  reduceLevel([](const std::string& op) { return op == "*" || op == "/"; });
+  reduceLevel([](const std::string& op) { return op == "-" || op == "+"; });
+  for (const char* level : kPrecedence) {
+    reduceLevel([level](const std::string& op) { return op == level; });
   }
   if (tokens.size() % 2 == 0) {
-    error = Format("第 %d 行:运算符不配匹!", line_);
+    error = OperatorMessage(line_);
     return false;
   }
   std::string joined;
@@ -363,11 +397,13 @@ void SplitAttributes(std::string_view expression, std::string& body, std::string
 
 bool CompileProgram(const std::vector<std::string>& lines, const TFunclist& functions,
                     std::vector<std::string>& program, std::string& error) {
+  ReuseIndex reuse;
+  for (const std::string& statement : program) reuse.Add(statement);
   for (size_t index = 0; index < lines.size(); ++index) {
     const std::string line = NormaliseLine(lines[index]);
     if (line.empty()) continue;
     for (std::string& statement : SplitStatements(line)) {
-      StatementCompiler compiler(functions, program, static_cast<int>(index) + 1);
+      StatementCompiler compiler(functions, program, reuse, static_cast<int>(index) + 1);
       if (!compiler.Compile(std::move(statement), error)) return false;
     }
   }

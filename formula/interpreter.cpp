@@ -8,6 +8,7 @@
 #include "common/text_file.h"
 #include "formula/builtin_formulas.h"
 #include "formula/compiler.h"
+#include "formula/messages.h"
 #include "formula/source.h"
 
 namespace vorelin {
@@ -47,7 +48,11 @@ void TGS::InstallProgram(std::vector<std::string> lines, std::vector<std::string
 
 bool TGS::CompileText(std::string_view text, std::string_view parameters) {
   if (text.empty()) {
-    error_ = "程序长度不能为空!";
+    error_ = kEmptyTextMessage;
+    return false;
+  }
+  if (text.size() > kFormulaTextLimit) {
+    error_ = kTextTooLongMessage;
     return false;
   }
   fileName_.clear();
@@ -65,8 +70,18 @@ bool TGS::CompileText(std::string_view text, std::string_view parameters) {
 bool TGS::CompileFile(const std::filesystem::path& path, std::string_view parameters) {
   std::vector<std::string> lines;
   std::error_code ignored;
-  if (!std::filesystem::is_regular_file(path, ignored) || !ReadTextLines(path, lines)) {
-    error_ = "公式文件: " + path.string() + " 不存在!";
+  if (!std::filesystem::is_regular_file(path, ignored)) {
+    error_ = MissingFormulaFileMessage(path.string());
+    return false;
+  }
+  // Checked before reading, so a huge file costs nothing.
+  if (const auto size = std::filesystem::file_size(path, ignored);
+      !ignored && size > kFormulaTextLimit) {
+    error_ = kTextTooLongMessage;
+    return false;
+  }
+  if (!ReadTextLines(path, lines)) {
+    error_ = MissingFormulaFileMessage(path.string());
     return false;
   }
   std::vector<std::string> program;
@@ -83,15 +98,15 @@ bool TGS::CompileFile(const std::filesystem::path& path, std::string_view parame
 
 bool TGS::Run(std::string_view parameters) {
   if (program_.empty() || BarCount() == 0) {
-    error_ = "公式长度为零或原始数据为零!";
+    error_ = kNothingToRunMessage;
     return false;
   }
   outputs_.clear();
-  constants_.clear();
+  ClearConstants();
   ApplyParameterText(parameters);
   if (adjustmentType_ != 0 && !excludedFromAdjustment_) {
-    const Tbian* original = FindIn(*originals_, "q_close");
-    const Tbian* close = FindIn(*raw_, "close");
+    const Tbian* original = originals_->Find("q_close");
+    const Tbian* close = raw_->Find("close");
     if (original == nullptr || (close != nullptr && close->count != original->count)) {
       ApplyAdjustment();
     }
@@ -103,8 +118,7 @@ bool TGS::Run(std::string_view parameters) {
     const StatementOutcome outcome = RunStatement(program_[i], static_cast<int>(i), colourIndex);
     if (outcome == StatementOutcome::kAbandoned) return false;
     if (outcome == StatementOutcome::kFailed) {
-      error_ += "\r\n" + stockName_ + ":" + fileName_ + "\r\n" +
-                Format("第%d行发现错误:", static_cast<int>(i) + 1) + program_[i];
+      error_ += LineReport(stockName_, fileName_, static_cast<int>(i), program_[i]);
       return false;
     }
   }
@@ -209,6 +223,7 @@ TGS::StatementOutcome TGS::RunStatement(const std::string& compiled, int index,
     AddConstant(name, value);
     return kDone;
   }
+  error_ = UnresolvedOperandMessage(rhs);
   return kFailed;
 }
 
@@ -231,14 +246,14 @@ TGS::StatementOutcome TGS::CallFormula(const std::string& name, const std::strin
        argsText.empty() ? std::vector<std::string>{} : SplitArguments(argsText)) {
     double value = 0;
     if (!ResolveConstant(arg, value)) {
-      error_ = formula + "(" + argsText + ")中的变量未定义!";
+      error_ = FormulaArgumentsMessage(formula, argsText);
       return StatementOutcome::kAbandoned;
     }
     parameters += Format("%ld,", std::lround(value));
   }
   const std::string& text = BuiltinFormulas().TextOf(formula);
   if (text.empty() || depth_ >= kMaxReferenceDepth) {
-    error_ = "不存在函数:" + formula + " !";
+    error_ = UnknownFormulaMessage(formula);
     return StatementOutcome::kFailed;
   }
   TGS child(this);

@@ -9,11 +9,13 @@
 #include <span>
 #include <string>
 #include <string_view>
+#include <unordered_map>
 #include <utility>
 #include <vector>
 
 #include "formula/function_table.h"
 #include "formula/series.h"
+#include "formula/series_list.h"
 #include "market/stock_directory.h"
 
 namespace vorelin {
@@ -60,9 +62,11 @@ class TGS {
   TGS& operator=(const TGS&) = delete;
 
   // --- compiling and running: true on success, else the error text says why -------------
-  // Removes comments, compiles and runs. A failed compile keeps the previous formula.
+  // Removes comments, compiles and runs. A failed compile keeps the previous formula; so
+  // does a text over kFormulaTextLimit (formula/messages.h), refused before compiling.
   bool CompileText(std::string_view text, std::string_view parameters = {});
-  // Compiles a formula file (GBK or UTF-8) without comment removal, then runs it.
+  // Compiles a formula file (GBK or UTF-8) without comment removal, then runs it. A file
+  // over kFormulaTextLimit bytes is refused unread.
   bool CompileFile(const std::filesystem::path& path, std::string_view parameters = {});
   // Runs the compiled program over all bars, rebuilding outputs and constants.
   bool Run(std::string_view parameters = {});
@@ -144,9 +148,6 @@ class TGS {
   const std::filesystem::path& DataRoot() const { return dataRoot_; }
 
  private:
-  using SeriesList = std::vector<std::unique_ptr<Tbian>>;
-
-  static Tbian* FindIn(SeriesList& list, std::string_view lowerName);
   Tbian* FindStored(std::string_view lowerName);
   Tbian& AddComputed(std::string_view lowerName, int count);
   Tbian* DerivedSeries(const std::string& lowerName);
@@ -160,6 +161,7 @@ class TGS {
   StatementOutcome CallFormula(const std::string& name, const std::string& func,
                                const std::string& args);
   void ApplyParameterText(std::string_view parameters);
+  void ClearConstants();
   void InstallProgram(std::vector<std::string> lines, std::vector<std::string> program);
 
   TGS* parent_;
@@ -170,9 +172,10 @@ class TGS {
   // Unadjusted prices, kept apart so a recompile cannot lose them and adjust twice.
   SeriesList ownOriginals_;
   SeriesList* originals_;
-  SeriesList scratch_;
+  std::vector<std::unique_ptr<Tbian>> scratch_;
   size_t scratchUsed_ = 0;
   std::vector<std::pair<std::string, std::string>> constants_;
+  std::unordered_map<std::string, size_t> constantIndex_;  // name -> position in constants_
   std::vector<std::string> outputs_;
   std::string error_;
   std::array<ParamSlot, kParamSlotCount> params_{};

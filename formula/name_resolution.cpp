@@ -80,7 +80,7 @@ Tbian* TGS::DerivedSeries(const std::string& lowerName) {
     else out = (v / 100) * 60 + v % 100 - 570;
     values[i] = out;
   }
-  Tbian* existing = FindIn(computed_, lowerName);
+  Tbian* existing = computed_.Find(lowerName);
   Tbian& series = existing != nullptr ? *existing : AddComputed(lowerName, n);
   series.count = n;
   series.values = std::move(values);
@@ -150,11 +150,8 @@ bool TGS::ResolveConstant(std::string_view name, double& value) {
     return true;
   }
   const std::string* text = &lower;
-  for (const auto& [constantName, valueText] : constants_) {
-    if (constantName == lower) {
-      text = &valueText;
-      break;
-    }
+  if (const auto found = constantIndex_.find(lower); found != constantIndex_.end()) {
+    text = &constants_[found->second].second;
   }
   std::optional<double> parsed = ParseDecimal(*text);
   if (!parsed) return false;

@@ -22,28 +22,19 @@ TGS::TGS(TGS* parent)
 
 TGS::~TGS() = default;
 
-int TGS::BarCount() const { return raw_->empty() ? 0 : raw_->front()->count; }
-
-Tbian* TGS::FindIn(SeriesList& list, std::string_view lowerName) {
-  for (auto& series : list) {
-    if (series->name == lowerName) return series.get();
-  }
-  return nullptr;
-}
+int TGS::BarCount() const { return raw_->empty() ? 0 : raw_->front().count; }
 
 Tbian* TGS::FindStored(std::string_view lowerName) {
-  if (Tbian* raw = FindIn(*raw_, lowerName)) return raw;
-  if (Tbian* computed = FindIn(computed_, lowerName)) return computed;
-  return FindIn(*originals_, lowerName);
+  if (Tbian* raw = raw_->Find(lowerName)) return raw;
+  if (Tbian* computed = computed_.Find(lowerName)) return computed;
+  return originals_->Find(lowerName);
 }
 
 Tbian& TGS::AddComputed(std::string_view lowerName, int count) {
-  auto series = std::make_unique<Tbian>();
-  series->name = std::string(lowerName);
-  series->count = count;
-  series->values.assign(static_cast<size_t>(std::max(count, 0)), 0.0);
-  computed_.push_back(std::move(series));
-  return *computed_.back();
+  Tbian& series = computed_.Add(std::string(lowerName));
+  series.count = count;
+  series.values.assign(static_cast<size_t>(std::max(count, 0)), 0.0);
+  return series;
 }
 
 namespace {
@@ -61,7 +52,7 @@ Tbian* TGS::FindSeries(std::string_view name) {
     if (lower == "drawnull") {
       stored->count = BarCount();
       stored->values.assign(static_cast<size_t>(stored->count), kNoValue);
-    } else if (stored->count != BarCount() && FindIn(computed_, lower) == stored) {
+    } else if (stored->count != BarCount() && computed_.Find(lower) == stored) {
       // Made from the bars before the host appended one: the d-series' last turning points
       // have moved and the date parts lack the new bar, so remake them in place.
       if (Tbian* fresh = DrawnSeries(lower)) return fresh;
@@ -90,7 +81,7 @@ Tbian* TGS::DrawnSeries(const std::string& lowerName) {
     return nullptr;
   }
   const int n = price->count;
-  Tbian* existing = FindIn(computed_, lowerName);
+  Tbian* existing = computed_.Find(lowerName);
   Tbian& out = existing != nullptr ? *existing : AddComputed(lowerName, n);
   out.count = n;
   out.values.resize(static_cast<size_t>(n));
@@ -111,8 +102,8 @@ Tbian* TGS::DrawnSeries(const std::string& lowerName) {
 Tbian& TGS::CreateResult(std::string_view name, int count) {
   std::string lower = AsciiLower(name);
   count = std::clamp(count, 0, kSeriesCapacity);
-  Tbian* series = FindIn(*raw_, lower);
-  if (series == nullptr) series = FindIn(computed_, lower);
+  Tbian* series = raw_->Find(lower);
+  if (series == nullptr) series = computed_.Find(lower);
   if (series == nullptr) return AddComputed(lower, count);
   if (series->values.size() < static_cast<size_t>(count)) {
     series->values.resize(static_cast<size_t>(count), 0.0);
@@ -129,12 +120,7 @@ bool TGS::SetRawSeries(std::string_view name, const double* values, int n) {
     error_ = kOverflowMessage;
     return false;
   }
-  if (series == nullptr) {
-    auto created = std::make_unique<Tbian>();
-    created->name = lower;
-    raw_->push_back(std::move(created));
-    series = raw_->back().get();
-  }
+  if (series == nullptr) series = &raw_->Add(lower);
   series->values.resize(static_cast<size_t>(existing));
   series->values.insert(series->values.end(), values, values + n);
   series->count = existing + n;
@@ -144,12 +130,7 @@ bool TGS::SetRawSeries(std::string_view name, const double* values, int n) {
 bool TGS::PushRawValue(std::string_view name, double value, bool append) {
   std::string lower = AsciiLower(name);
   Tbian* series = FindStored(lower);
-  if (series == nullptr) {
-    auto created = std::make_unique<Tbian>();
-    created->name = lower;
-    raw_->push_back(std::move(created));
-    series = raw_->back().get();
-  }
+  if (series == nullptr) series = &raw_->Add(lower);
   if (series->count >= kRawSeriesLimit + 1) {
     error_ = kOverflowMessage;
     return false;
@@ -168,17 +149,21 @@ bool TGS::PushRawValue(std::string_view name, double value, bool append) {
 
 void TGS::AddConstantText(std::string_view name, std::string valueText) {
   std::string lower = AsciiLower(name);
-  for (auto& [constantName, text] : constants_) {
-    if (constantName == lower) {
-      text = std::move(valueText);
-      return;
-    }
+  if (const auto found = constantIndex_.find(lower); found != constantIndex_.end()) {
+    constants_[found->second].second = std::move(valueText);
+    return;
   }
+  constantIndex_.emplace(lower, constants_.size());
   constants_.emplace_back(std::move(lower), std::move(valueText));
 }
 
 void TGS::AddConstant(std::string_view name, double value) {
   AddConstantText(name, Format("%.2f", value));
+}
+
+void TGS::ClearConstants() {
+  constants_.clear();
+  constantIndex_.clear();
 }
 
 Tbian& TGS::NextScratch() {
@@ -191,7 +176,7 @@ void TGS::ClearCompiled() {
   computed_.clear();
   scratch_.clear();
   scratchUsed_ = 0;
-  constants_.clear();
+  ClearConstants();
   sourceLines_.clear();
   program_.clear();
   drawK_ = -1;

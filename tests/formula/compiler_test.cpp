@@ -66,7 +66,7 @@ TEST(Compiler, WorkedExamplesOnLineSeven) {
         "黄灯观望:BIAO(@L_7_7,&,@L_7_6),COLORYELLOW"}},
       {"MA1", "MA1:MA(CLOSE,M1);", {"MA1:MA(CLOSE,M1)"}},
       {"lower case and blanks", "x := ma( c , 5 )", {"X:=MA(C,5)"}},
-      {"group alone", "X:(A)", {"X:(A)"}},
+      {"group alone", "X:(A)", {"X:A"}},
       {"unnamed equality", "C=O", {"BIAO(C,=,O)"}},
       {"unnamed greater", "C>O", {"BIAO(C,>,O)"}},
       {"named equality", "X:C=O", {"X:BIAO(C,=,O)"}},
@@ -98,6 +98,82 @@ TEST(Compiler, WorkedExamplesOnLineSeven) {
     SCOPED_TRACE(c.name);
     EXPECT_EQ(OnLineSeven(c.statement), c.want);
   }
+}
+
+TEST(Compiler, ARightSideWrappedWholeInParenthesesIsTheSameExpression) {
+  struct Case {
+    const char* name;
+    const char* wrapped;
+    const char* plain;
+  };
+  const Case kCases[] = {
+      {"name", "A:(C)", "A:C"},
+      {"twice", "A:((C))", "A:C"},
+      {"call", "A:(MA(C,5))", "A:MA(C,5)"},
+      {"number", "A:(1)", "A:1"},
+      {"negative number", "A:(-5)", "A:-5"},
+      {"operation twice wrapped", "A:((C+1))", "A:C+1"},
+      {"assignment", "A:=(MA(C,5)*2)", "A:=MA(C,5)*2"},
+      {"with attributes", "A:(C),COLORRED", "A:C,COLORRED"},
+      {"unnamed", "((C>O))", "C>O"},
+      {"formula reference", "X:(\"MACD.DIF\"(12,26,9))", "X:\"MACD.DIF\"(12,26,9)"},
+  };
+  for (const Case& c : kCases) {
+    SCOPED_TRACE(c.name);
+    Compiled plain = CompileLines({c.plain});
+    ASSERT_TRUE(plain.ok) << plain.error;
+    EXPECT_EQ(CompileLines({c.wrapped}).program, plain.program);
+  }
+  // Parentheses that only look like a wrapper keep their meaning.
+  EXPECT_EQ(CompileLines({"A:(C)+(O)"}).program,
+            (Program{"@P_1_0:=C", "@P_1_1:=O", "A:BIAO(@P_1_0,+,@P_1_1)"}));
+  EXPECT_EQ(CompileLines({"X:()"}).program, Program{"X:()"});
+  EXPECT_EQ(CompileLines({"X:(C,1)"}).program, Program{"X:(C,1)"});
+}
+
+TEST(Compiler, DeepNestingCompilesWithoutRecursion) {
+  constexpr int kDepth = 100'000;
+  const std::string open(kDepth, '('), close(kDepth, ')');
+  Compiled groups = CompileLines({"X:" + open + "C" + close + "+1;"});
+  ASSERT_TRUE(groups.ok) << groups.error;
+  ASSERT_EQ(groups.program.size(), static_cast<size_t>(kDepth) + 1);
+  EXPECT_EQ(groups.program[0], "@P_1_0:=C");
+  EXPECT_EQ(groups.program[1], "@P_1_1:=@P_1_0");
+  EXPECT_EQ(groups.program.back(), "X:BIAO(@P_1_99999,+,1)");
+  EXPECT_EQ(CompileLines({"X:" + open + "C" + close}).program, Program{"X:C"});
+
+  std::string calls = "X:";
+  for (int i = 0; i < kDepth; ++i) calls += "MA(";
+  calls += "C" + close + "*2";
+  Compiled nested = CompileLines({calls});
+  ASSERT_TRUE(nested.ok) << nested.error;
+  EXPECT_EQ(nested.program.size(), static_cast<size_t>(kDepth) + 1);
+  EXPECT_EQ(nested.program.back(), "X:BIAO(@P_1_99999,*,2)");
+}
+
+TEST(Compiler, LongOperatorChainsKeepTheirOrder) {
+  // One line of 20,000 additions reduces left to right, one temporary per operation.
+  std::string sum = "X:C";
+  for (int i = 1; i < 20'000; ++i) sum += "+V" + std::to_string(i);
+  Compiled chain = CompileLines({sum});
+  ASSERT_TRUE(chain.ok) << chain.error;
+  ASSERT_EQ(chain.program.size(), 19'999u);
+  EXPECT_EQ(chain.program[0], "@L_1_1:=BIAO(C,+,V1);");
+  EXPECT_EQ(chain.program[1], "@L_1_2:=BIAO(@L_1_1,+,V2);");
+  EXPECT_EQ(chain.program.back(), "X:BIAO(@L_1_19998,+,V19999)");
+  // Mixed levels: every "*" first, then the "+" from the left, then the comparisons.
+  Compiled mixed = CompileLines({"X:A<B+C*D<E+F"});
+  EXPECT_EQ(mixed.program, (Program{"@L_1_1:=BIAO(C,*,D);", "@L_1_2:=BIAO(B,+,@L_1_1);",
+                                    "@L_1_3:=BIAO(E,+,F);", "@L_1_4:=BIAO(A,<,@L_1_2);",
+                                    "X:BIAO(@L_1_4,<,@L_1_3)"}));
+}
+
+TEST(Compiler, AReusedNameIsNotParsedAgain) {
+  // ":=" at the end makes "()Z" the name of an empty right side; a later "()" reuses that
+  // name, whose parentheses must not be taken apart again (they used to loop for ever).
+  Compiled c = CompileLines({"()Z:=;Y:1+();"});
+  ASSERT_TRUE(c.ok) << c.error;
+  EXPECT_EQ(c.program, (Program{"()Z:=", "Y:BIAO(1,+,()Z)"}));
 }
 
 TEST(Compiler, MessagesCarryTheSourceLine) {

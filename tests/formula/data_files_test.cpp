@@ -161,6 +161,23 @@ TEST(RawData, LoadsEvenWhenTheFormulaFails) {
   EXPECT_NE(gs.ErrorText().find("表达式计算参数1:foo错误!"), std::string::npos) << gs.ErrorText();
 }
 
+TEST(RawData, LongAndDeepFormulas) {
+  // A formula over the text limit: the bars load, the formula is refused with the message.
+  FileSpec huge;
+  huge.source = "A:C" + std::string(1 << 20, '+') + ";";
+  TGS gs;
+  EXPECT_TRUE(LoadRawDataBytes(gs, Build(huge)));
+  EXPECT_EQ(gs.BarCount(), 2);
+  EXPECT_EQ(gs.ErrorText(), "公式文本超过256KB,无法编译!");
+  EXPECT_TRUE(gs.Program().empty());
+  // 100,000 nested parentheses within the limit compile and run.
+  FileSpec deep;
+  deep.source = "A:" + std::string(100'000, '(') + "C" + std::string(100'000, ')') + "*2;";
+  ASSERT_TRUE(LoadRawDataBytes(gs, Build(deep)));
+  EXPECT_EQ(gs.ErrorText(), "");
+  EXPECT_EQ(Values(gs.FindSeries("a")), (std::vector<double>{20, 22}));
+}
+
 TEST(RawData, LimitsThatStillLoad) {
   FileSpec spec;
   spec.records = {

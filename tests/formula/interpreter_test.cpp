@@ -12,6 +12,7 @@
 #include "formula/ex_rights.h"
 #include "formula/functions/library.h"
 #include "formula/interpreter.h"
+#include "formula/messages.h"
 #include "sample_bars.h"
 
 namespace vorelin {
@@ -189,6 +190,75 @@ TEST_F(Interpreter, EntryPointErrors) {
   EXPECT_FALSE(empty.CompileText("A:C;"));
   EXPECT_EQ(empty.ErrorText(), "公式长度为零或原始数据为零!");
   EXPECT_EQ(empty.Program(), std::vector<std::string>{"A:C"});
+}
+
+TEST_F(Interpreter, TextsOverTheLimitAreRefusedEverywhere) {
+  ASSERT_TRUE(gs_.CompileText("A:C;"));
+  const std::string huge = "X:C" + std::string(1 << 20, '+') + ";";
+  EXPECT_FALSE(gs_.CompileText(huge));
+  EXPECT_EQ(gs_.ErrorText(), "公式文本超过256KB,无法编译!");
+  EXPECT_EQ(gs_.Program(), std::vector<std::string>{"A:C"});
+
+  const auto path = std::filesystem::path(::testing::TempDir()) / "huge.wfc";
+  {
+    std::ofstream out(path, std::ios::binary);
+    out << huge;
+  }
+  gs_.SetError("");
+  EXPECT_FALSE(gs_.CompileFile(path));
+  EXPECT_EQ(gs_.ErrorText(), "公式文本超过256KB,无法编译!");
+  EXPECT_EQ(gs_.Program(), std::vector<std::string>{"A:C"});
+
+  // The limit itself still compiles: one statement padded by a note line.
+  std::string atLimit = "B:O;\r\n*";
+  atLimit += std::string(kFormulaTextLimit - atLimit.size(), 'n');
+  ASSERT_EQ(atLimit.size(), kFormulaTextLimit);
+  EXPECT_TRUE(gs_.CompileText(atLimit)) << gs_.ErrorText();
+  EXPECT_FALSE(gs_.CompileText(atLimit + "n"));
+}
+
+TEST_F(Interpreter, RightSidesWrappedInParenthesesRun) {
+  const std::vector<double> ma = [&] {
+    EXPECT_TRUE(gs_.CompileText("M:MA(C,5);"));
+    return Line("m");
+  }();
+  struct Case {
+    const char* name;
+    const char* text;
+    std::vector<double> want;
+  };
+  const Case kCases[] = {{"name", "A:(C);", bars_.close},
+                         {"twice", "A:((C));", bars_.close},
+                         {"call", "A:(MA(C,5));", ma},
+                         {"number", "A:(1);X:A*C;", bars_.close}};
+  for (const Case& c : kCases) {
+    SCOPED_TRACE(c.name);
+    ASSERT_TRUE(gs_.CompileText(c.text)) << gs_.ErrorText();
+    EXPECT_EQ(Line(c.name == std::string("number") ? "x" : "a"), c.want);
+  }
+}
+
+TEST_F(Interpreter, AnUnresolvedRightSideSaysWhy) {
+  struct Case {
+    const char* name;
+    const char* text;
+    const char* want;
+  };
+  const Case kCases[] = {
+      {"quoted text", "A:'abc';", "赋值参数:'abc'未定义!\r\n:\r\n第1行发现错误:A:'abc'"},
+      {"number out of range", "A:1e309;",
+       "赋值参数:1e309超出数值范围!\r\n:\r\n第1行发现错误:A:1E309"},
+      {"assigned, second statement", "B:=C;A:=1E400;",
+       "赋值参数:1e400超出数值范围!\r\n:\r\n第2行发现错误:A:=1E400"},
+      {"unknown name", "A:NOSUCH;", "赋值参数:nosuch未定义!\r\n:\r\n第1行发现错误:A:NOSUCH"},
+  };
+  for (const Case& c : kCases) {
+    SCOPED_TRACE(c.name);
+    EXPECT_FALSE(gs_.CompileText(c.text));
+    EXPECT_EQ(gs_.ErrorText(), c.want);
+  }
+  // Unnamed, such a statement does nothing and succeeds.
+  EXPECT_TRUE(gs_.CompileText("'abc';1e309;A:C;")) << gs_.ErrorText();
 }
 
 TEST_F(Interpreter, FilesAreCompiledWithoutCommentRemoval) {

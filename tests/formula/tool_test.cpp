@@ -146,6 +146,19 @@ TEST(FormulaTool, CompileAndListAndGbkFiles) {
   EXPECT_EQ(SplitLines(gbk.out)[0], "bar,买线");
   Result gbkCompile = RunTool("compile --file " + path.string());
   EXPECT_EQ(gbkCompile.out, "买线:MA(CLOSE,2)\n");
+
+  const auto huge = dir / "huge.wfc";
+  {
+    std::ofstream out(huge, std::ios::binary);
+    out << "X:C" << std::string(1 << 20, '+') << ";";
+  }
+  for (const std::string& args :
+       {"compile --file " + huge.string(), "run --data " + kSample + " --file " + huge.string()}) {
+    SCOPED_TRACE(args);
+    Result refused = RunTool(args);
+    EXPECT_EQ(refused.status, 1);
+    EXPECT_EQ(refused.err, "公式文本超过256KB,无法编译!\n");
+  }
 }
 
 std::string FileBytes(const std::filesystem::path& path) {

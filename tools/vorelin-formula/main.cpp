@@ -3,6 +3,7 @@
 #include <cstdio>
 #include <cstring>
 #include <exception>
+#include <filesystem>
 #include <string>
 #include <vector>
 
@@ -10,6 +11,7 @@
 #include "formula/builtin_formulas.h"
 #include "formula/compiler.h"
 #include "formula/data_files.h"
+#include "formula/messages.h"
 #include "formula/source.h"
 #include "formula_runner.h"
 
@@ -111,11 +113,16 @@ int List() {
 
 int Compile(const Options& options) {
   std::vector<std::string> lines;
+  // The interpreter's entry points refuse the same texts with the same messages.
   if (options.hasText) {
-    if (options.text.empty()) return Fail("程序长度不能为空!");
+    if (options.text.empty()) return Fail(kEmptyTextMessage);
+    if (options.text.size() > kFormulaTextLimit) return Fail(kTextTooLongMessage);
     lines = SplitLines(RemoveComments(options.text));
-  } else if (!ReadTextLines(options.file, lines)) {
-    return Fail("公式文件: " + options.file + " 不存在!");
+  } else {
+    std::error_code ignored;
+    const auto size = std::filesystem::file_size(options.file, ignored);
+    if (!ignored && size > kFormulaTextLimit) return Fail(kTextTooLongMessage);
+    if (!ReadTextLines(options.file, lines)) return Fail(MissingFormulaFileMessage(options.file));
   }
   std::vector<std::string> program;
   std::string error;
