@@ -17,6 +17,7 @@
 
 #include "app/add_user_dialog.h"
 #include "app/article_texts.h"
+#include "app/numeric_box_filter.h"
 #include "common/ini_file.h"
 #include "common/numbers.h"
 #include "net/login_replies.h"
@@ -86,6 +87,11 @@ TForm1::TForm1(std::filesystem::path root, std::string user, MessageSink& messag
   layout->addWidget(pg2_, 1);
   layout->addWidget(side_);
   setCentralWidget(central);
+
+  auto* numeric = new NumericBoxFilter(this);
+  for (QLineEdit* box : {side_->edtksh, settings_->edtmrfl, settings_->edtmcfl, settings_->edtbfjg,
+                         settings_->cbbCszj->lineEdit()})
+    numeric->Watch(box);
 
   BuildMenus();
   WireSidePanel();
@@ -162,6 +168,27 @@ QWidget* TForm1::BuildChartPage() {
     gp1_->Chart().RestoreDefaultIndicators();
     gp1_->Chart().RepaintChart();
   });
+  // The chart's own menu items of these captions, enabled as the chart's menu has them.
+  connect(current, &QMenu::aboutToShow, this, [this, current] {
+    const ChartMenu* model = gp1_->Chart().OpenContextMenu();
+    ChartMenu menu = model ? *model : ChartMenu{};
+    for (QAction* action : current->actions()) {
+      const ChartMenuItem* item = FindMenuItem(menu, action->text().toStdString());
+      if (item != nullptr) action->setEnabled(item->enabled);
+    }
+  });
+  for (const char* caption : {"修改指标公式", "指标用法注释", "调整指标参数", "恢复默认指标"}) {
+    connect(current->addAction(Q(caption)), &QAction::triggered, this,
+            [this, caption] { gp1_->Chart().DoMenuCommand(caption); });
+  }
+  QMenu* names = popup->addMenu(Q("技术指标"));
+  for (const std::string& name : gp1_->Library().Names(-1)) {
+    connect(names->addAction(Q(name)), &QAction::triggered, this, [this, name] {
+      TGP& chart = gp1_->Chart();
+      PaneFormula* pane = chart.HitPane() ? chart.HitPane() : &chart.Pane(chart.SelectedPane());
+      chart.LoadIndicator(*pane, name);
+    });
+  }
   periods->setMenu(popup);
   tools->addWidget(periods);
   tools->addSeparator();

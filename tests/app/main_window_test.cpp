@@ -4,6 +4,8 @@
 #include <QLineEdit>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QTableWidget>
+#include <QTabWidget>
 #include <QTemporaryDir>
 #include <QtTest>
 #include <filesystem>
@@ -76,9 +78,20 @@ class MainWindowTest : public QObject {
       QVERIFY2(ReadJpegFile(picture.string(), &image, &error), picture.string().c_str());
       QVERIFY(image.width > 300 && image.height > 200);
     }
-    std::vector<EquityPoint> points;
-    QVERIFY(window.Session().EquityPage(points));
-    QVERIFY(!points.empty());
+    // The results pages as the trainee opens them.
+    auto* pages = window.findChild<QTabWidget*>("pg2");
+    pages->setCurrentIndex(2);
+    auto* list = window.findChild<QTableWidget*>("lvJournal");
+    QVERIFY(list != nullptr);
+    QCOMPARE(list->rowCount(), 2);
+    QCOMPARE(list->item(0, 3)->text(), QString::fromUtf8("证券买入"));
+    QCOMPARE(list->item(0, 0)->foreground().color(), QColor(255, 0, 0));
+    QCOMPARE(list->item(1, 0)->foreground().color(), QColor(0, 0, 255));
+    pages->setCurrentIndex(1);
+    auto* curve = window.findChild<EquityCurveView*>("chtEquity");
+    QVERIFY(curve != nullptr);
+    QCOMPARE(curve->Points().size(), size_t{1});
+    pages->setCurrentIndex(0);
 
     messages.answer = true;
     QVERIFY(window.close());
@@ -118,6 +131,18 @@ class MainWindowTest : public QObject {
     QCOMPARE(QString::fromStdString(messages.Last()), QString::fromUtf8("买卖数量有误！"));
     QCOMPARE(r.Account().Cash, cash);
     QCOMPARE(r.Account().LongQty, 0.0);
+  }
+
+  void NumericBoxesTypeZeroForOtherCharacters() {
+    testing::RecordingMessages messages;
+    TForm1 window(root_, "孙七", messages);
+    window.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&window));
+    auto* speed = window.findChild<QLineEdit*>("edtbfjg");
+    speed->clear();
+    QTest::keyClicks(speed, "1a.5");
+    QCOMPARE(speed->text(), QString("10.5"));
+    QCOMPARE(window.Session().Replay().Boxes.PlaySpeed, std::string("10.5"));
   }
 
   void ACodeWithPathCharactersIsRefused() {
