@@ -7,10 +7,9 @@
 #include <string>
 
 #include "app/main_window.h"
-#include "common/ini_file.h"
 #include "net/server_process.h"
-#include "practice/settings.h"
 #include "support/recording_messages.h"
+#include "support/quote_settings.h"
 #include "tools/vorelin-sample/sample_market.h"
 
 namespace vorelin {
@@ -26,10 +25,7 @@ class IntradayViewTest : public QObject {
     QVERIFY2(WriteSampleMarket(root, error), error.c_str());
     ServerProcess quotes;
     QVERIFY(quotes.Start("vorelin-quote-server", {"--root", root.string()}));
-    IniFile ini;
-    ini.WriteString(kSystemSection, "行情服务器地址", "127.0.0.1");
-    ini.WriteInteger(kSystemSection, "行情服务器端口", quotes.Port());
-    QVERIFY(ini.Save(root / kConfigFileName));
+    QVERIFY(testing::UseQuoteServer(root, quotes.Port()));
 
     testing::RecordingMessages messages;
     TForm1 window(root, "张三", messages);
@@ -71,10 +67,7 @@ class IntradayViewTest : public QObject {
     const std::filesystem::path root = dir.path().toStdString();
     std::string error;
     QVERIFY2(WriteSampleMarket(root, error), error.c_str());
-    IniFile ini;
-    ini.WriteString(kSystemSection, "行情服务器地址", "127.0.0.1");
-    ini.WriteInteger(kSystemSection, "行情服务器端口", 1);  // nothing listens there
-    QVERIFY(ini.Save(root / kConfigFileName));
+    QVERIFY(testing::UseQuoteServer(root, 1));  // nothing listens there
     testing::RecordingMessages messages;
     TForm1 window(root, "李四", messages);
     window.show();

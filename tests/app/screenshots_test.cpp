@@ -17,11 +17,10 @@
 #include <string>
 
 #include "app/main_window.h"
-#include "common/ini_file.h"
 #include "support/recording_messages.h"
-#include "net/server_process.h"
-#include "practice/settings.h"
+#include "support/quote_settings.h"
 #include "tools/vorelin-sample/sample_market.h"
+#include "net/server_process.h"
 
 namespace vorelin {
 namespace {
@@ -60,10 +59,7 @@ class ScreenshotsTest : public QObject {
     QVERIFY2(WriteSampleMarket(root, error), error.c_str());
     ServerProcess quotes;
     QVERIFY(quotes.Start("vorelin-quote-server", {"--root", root.string()}));
-    IniFile ini;
-    ini.WriteString(kSystemSection, "行情服务器地址", "127.0.0.1");
-    ini.WriteInteger(kSystemSection, "行情服务器端口", quotes.Port());
-    QVERIFY(ini.Save(root / kConfigFileName));
+    QVERIFY(testing::UseQuoteServer(root, quotes.Port()));
     const QString folder = qEnvironmentVariableIsSet("VORELIN_SCREENSHOTS")
                                ? qEnvironmentVariable("VORELIN_SCREENSHOTS")
                                : root_dir.path();
