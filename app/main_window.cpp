@@ -446,6 +446,10 @@ void TForm1::PushBoxes() {
   settings_->edtmrfl->setText(Q(b.BuyFee));
   settings_->edtmcfl->setText(Q(b.SellFee));
   settings_->edtbfjg->setText(Q(b.PlaySpeed));
+  // The date picker starts on the bar shown last, a date the data has.
+  const int shown = r.CurrentDate();
+  const QDate date(shown / 10000, shown / 100 % 100, shown % 100);
+  if (date.isValid()) side_->dtp1->setDate(date);
   const bool was_started = started_;
   started_ = false;  // filling the box is no change by the user
   settings_->cbbCszj->setCurrentText(Q(b.InitialCapital));

@@ -32,6 +32,13 @@ QComboBox* ChoiceBox(const char* name) {
   return box;
 }
 
+QHBoxLayout* ButtonRow(QPushButton* left, QPushButton* right) {
+  auto* row = new QHBoxLayout;
+  row->addWidget(left);
+  row->addWidget(right);
+  return row;
+}
+
 void SetColoured(QLineEdit* box, const std::string& text, uint32_t colour) {
   box->setText(QString::fromStdString(text));
   QPalette palette = box->palette();
@@ -110,16 +117,10 @@ QWidget* SidePanel::BuildTradePage() {
   btnBuyClose->setToolTip(QString::fromUtf8("以当前收盘价卖出（F3）"));
   btnBtnBuyOpen->setStyleSheet("QPushButton { color: #c00000; font-weight: bold; }");
   btnBuyClose->setStyleSheet("QPushButton { color: #0040c0; font-weight: bold; }");
-  auto* trade = new QHBoxLayout;
-  trade->addWidget(btnBtnBuyOpen);
-  trade->addWidget(btnBuyClose);
-  layout->addLayout(trade);
+  layout->addLayout(ButtonRow(btnBtnBuyOpen, btnBuyClose));
   btnBtnsjhg = Button("btnBtnsjhg", "随机训练&R");
   btnPlay = Button("btnPlay", "播放(&Play)");
-  auto* replay = new QHBoxLayout;
-  replay->addWidget(btnBtnsjhg);
-  replay->addWidget(btnPlay);
-  layout->addLayout(replay);
+  layout->addLayout(ButtonRow(btnBtnsjhg, btnPlay));
   layout->addStretch(1);
   return page;
 }
@@ -151,10 +152,7 @@ QWidget* SidePanel::BuildAccountPage() {
   layout->addLayout(form);
   btnselectdate1 = Button("btnselectdate1", "确定");
   btnPri = Button("btnPri", "上一K线");
-  auto* buttons = new QHBoxLayout;
-  buttons->addWidget(btnselectdate1);
-  buttons->addWidget(btnPri);
-  layout->addLayout(buttons);
+  layout->addLayout(ButtonRow(btnselectdate1, btnPri));
   mmo1 = new QPlainTextEdit;
   mmo1->setObjectName("mmo1");
   mmo1->setReadOnly(true);

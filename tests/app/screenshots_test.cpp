@@ -103,8 +103,14 @@ class ScreenshotsTest : public QObject {
       save(image, names[page]);
     }
 
-    // The chart's context menu, drawn over the window where it opens.
     pages->setCurrentIndex(0);
+    auto* side = window.findChild<QTabWidget*>("pgSide");
+    side->setCurrentIndex(1);
+    QTest::qWait(20);
+    save(window.grab().toImage(), "account_page");
+    side->setCurrentIndex(0);
+
+    // The chart's context menu, drawn over the window where it opens.
     const QPoint at(chart->width() / 3, 30);
     window.ChartView().Chart().HitTest(at.x(), at.y());
     std::unique_ptr<QMenu> menu(window.ChartView().BuildContextMenu(nullptr));
