@@ -34,4 +34,5 @@ if ! (exec 3<>/dev/tcp/127.0.0.1/7709) 2>/dev/null; then
   quote_pid=$!
 fi
 trap '[[ -n "$quote_pid" ]] && kill "$quote_pid" 2>/dev/null || true' EXIT
-build/bin/vorelin --root "$root" "$@"
+# The trainer resolves the same root by itself ($VORELIN_ROOT, the XDG folder or --root).
+build/bin/vorelin "$@"
