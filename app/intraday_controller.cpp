@@ -82,7 +82,6 @@ void IntradayController::OpenDate(int date) {
     messages_.Show(error);
   waiting_date_ = date;
   if (!had_receiver && receiver_) connect_watch_.start();
-  chart_.RepaintChart();
 }
 
 void IntradayController::ToggleView() {

@@ -19,7 +19,6 @@
 #include "app/article_texts.h"
 #include "app/numeric_box_filter.h"
 #include "common/ini_file.h"
-#include "common/numbers.h"
 #include "net/login_replies.h"
 #include "practice/account_display.h"
 
@@ -156,20 +155,13 @@ QWidget* TForm1::BuildChartPage() {
     QAction* action = panes->addAction(Q(kPaneCountCaptions[n - 1]) + Q("  Alt+") +
                                        QString::number(n % 10));
     action->setData(n);
-    connect(action, &QAction::triggered, this, [this, n] {
-      gp1_->Chart().SetTechWindows(n);
-      gp1_->Chart().RepaintChart();
-    });
+    connect(action, &QAction::triggered, this, [this, n] { gp1_->Chart().SetTechWindows(n); });
   }
-  connect(popup->addAction(Q("删除窗口")), &QAction::triggered, this, [this] {
-    gp1_->Chart().RemoveCurrentPane();
-    gp1_->Chart().RepaintChart();
-  });
+  connect(popup->addAction(Q("删除窗口")), &QAction::triggered, this,
+          [this] { gp1_->Chart().RemoveCurrentPane(); });
   QMenu* current = popup->addMenu(Q("当前指标"));
-  connect(current->addAction(Q("恢复所有默认指标")), &QAction::triggered, this, [this] {
-    gp1_->Chart().RestoreDefaultIndicators();
-    gp1_->Chart().RepaintChart();
-  });
+  connect(current->addAction(Q("恢复所有默认指标")), &QAction::triggered, this,
+          [this] { gp1_->Chart().RestoreDefaultIndicators(); });
   // The chart's own menu items of these captions, enabled as the chart's menu has them.
   connect(current, &QMenu::aboutToShow, this, [this, current] {
     const ChartMenu* model = gp1_->Chart().OpenContextMenu();
@@ -256,8 +248,7 @@ QWidget* TForm1::BuildFormulaPanel() {
   connect(gs_view_, &QTreeWidget::itemDoubleClicked, this, [this](QTreeWidgetItem* item) {
     if (item->childCount() > 0) return;
     TGP& chart = gp1_->Chart();
-    if (chart.LoadIndicator(chart.Pane(chart.SelectedPane()), item->text(0).toStdString()))
-      chart.RepaintChart();
+    chart.LoadIndicator(chart.Pane(chart.SelectedPane()), item->text(0).toStdString());
   });
   layout->addWidget(gs_view_, 1);
   panel->setMinimumWidth(120);
@@ -286,14 +277,9 @@ void TForm1::BuildMenus() {
   connect(system->addAction(Q("退出")), &QAction::triggered, this, &QWidget::close);
 
   QMenu* look = menuBar()->addMenu(Q("外观"));
-  connect(look->addAction(Q("白色主题")), &QAction::triggered, this, [this] {
-    gp1_->Chart().SetColor(0xFFFFFF);
-    gp1_->Chart().RepaintChart();
-  });
-  connect(look->addAction(Q("黑色主题")), &QAction::triggered, this, [this] {
-    gp1_->Chart().SetColor(0);
-    gp1_->Chart().RepaintChart();
-  });
+  connect(look->addAction(Q("白色主题")), &QAction::triggered, this,
+          [this] { gp1_->Chart().SetColor(0xFFFFFF); });
+  connect(look->addAction(Q("黑色主题")), &QAction::triggered, this, [this] { gp1_->Chart().SetColor(0); });
 
   QMenu* help = menuBar()->addMenu(Q("帮助"));
   connect(help->addAction(Q("使用说明")), &QAction::triggered, this, [this] {
@@ -388,8 +374,7 @@ void TForm1::WireSettingsPage() {
   auto fees = [&r, &p] {
     r.Boxes.BuyFee = p.edtmrfl->text().toStdString();
     r.Boxes.SellFee = p.edtmcfl->text().toStdString();
-    r.Account().BuyRate = ParseDecimalOr(r.Boxes.BuyFee) / 1000;
-    r.Account().SellRate = ParseDecimalOr(r.Boxes.SellFee) / 1000;
+    r.ApplyFeeRates();
   };
   connect(p.edtmrfl, &QLineEdit::textEdited, this, fees);
   connect(p.edtmcfl, &QLineEdit::textEdited, this, fees);

@@ -405,6 +405,7 @@ bool TGP::LoadIndicator(PaneFormula& pane, const std::string& name) {
   const bool ok = pane.CompileText(text);
   if (ok) {
     pane.SetFileName(name + ".Wfc");
+    MarkDirty();
   } else {
     ReportError(pane);
   }

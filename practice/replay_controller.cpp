@@ -86,6 +86,10 @@ std::filesystem::path ReplayController::DataFilePath() const {
 
 void ReplayController::ApplyStockCode(const std::string& code) {
   Boxes.StockCode = code;
+  ApplyFeeRates();
+}
+
+void ReplayController::ApplyFeeRates() {
   account_.BuyRate = ParseDecimalOr(Boxes.BuyFee) / 1000;
   account_.SellRate = ParseDecimalOr(Boxes.SellFee) / 1000;
 }

@@ -78,6 +78,8 @@ class ReplayController {
   // What a change of the code box does: the box and the fee rates. The account takes the
   // code (and the stock's name and quote) only when that stock's bars are loaded.
   void ApplyStockCode(const std::string& code);
+  // The fee boxes (per mille) as the account's commission rates.
+  void ApplyFeeRates();
   // The settings as they are saved: the boxes, with the code of the stock in practice
   // rather than whatever is typed in the box.
   UserSettings SettingsToSave() const;
