@@ -65,6 +65,7 @@ TForm1::TForm1(std::filesystem::path root, std::string user, MessageSink& messag
                                      [this](const std::string& caption) { SetCaption(caption); },
                                      this);
   gp1_->Chart().OnGPDate = [this](int date, float) { intraday_->OpenDate(date); };
+  dzq_ = new TfrmDzq(root_, session_->Replay(), messages_, gp1_);
   pg2_ = new QTabWidget;
   pg2_->setObjectName("pg2");
   equity_ = new EquityCurveView;
@@ -117,6 +118,13 @@ TForm1::TForm1(std::filesystem::path root, std::string user, MessageSink& messag
   connect(gp1_, &ChartWidget::SellRequested, this, &TForm1::SellClick);
   connect(gp1_, &ChartWidget::IntradayToggleRequested, intraday_, &IntradayController::ToggleView);
   connect(gp1_, &ChartWidget::TickToggleRequested, intraday_, &IntradayController::ToggleTicks);
+  connect(dzq_, &TfrmDzq::NextBarRequested, this, &TForm1::NextClick);
+  connect(dzq_, &TfrmDzq::BuyRequested, this, &TForm1::BuyClick);
+  connect(dzq_, &TfrmDzq::SellRequested, this, &TForm1::SellClick);
+  connect(dzq_, &TfrmDzq::MainChartSwitched, this, [this] {
+    UpdateDisplay();
+    gp1_->setFocus();
+  });
   resize(1280, 760);
 }
 
@@ -175,6 +183,10 @@ QWidget* TForm1::BuildChartPage() {
     connect(current->addAction(Q(caption)), &QAction::triggered, this,
             [this, caption] { gp1_->Chart().DoMenuCommand(caption); });
   }
+  QAction* multi_period = popup->addAction(Q(kMultiPeriodCaption));
+  multi_period->setObjectName("actMultiPeriod");
+  connect(multi_period, &QAction::triggered, this,
+          [this] { dzq_->Open(session_->Replay().Boxes.Period); });
   QMenu* names = popup->addMenu(Q("技术指标"));
   for (const std::string& name : gp1_->Library().Names(-1)) {
     connect(names->addAction(Q(name)), &QAction::triggered, this, [this, name] {
@@ -363,6 +375,7 @@ void TForm1::WireSidePanel() {
           [&r](const QString& text) { r.ApplyStockCode(text.toStdString()); });
   connect(edtgpdm_, &QLineEdit::returnPressed, this, [this, &r] {
     r.StockCodeEnter();
+    RefreshMultiPeriod();
     PushBoxes();
   });
 }
@@ -403,7 +416,11 @@ void TForm1::WireReplayHooks() {
   hooks.save_settings = [this] { session_->Save(); };
   hooks.display_changed = [this] { UpdateDisplay(); };
   hooks.before_next = [this] { intraday_->BeforeStep(); };
-  hooks.after_next = [this] { intraday_->AfterStep(); };
+  hooks.after_next = [this] {
+    RefreshMultiPeriod();
+    intraday_->AfterStep();
+  };
+  hooks.refresh_multi_period = [this] { RefreshMultiPeriod(); };
   session_->Replay().SetHooks(std::move(hooks));
 }
 
@@ -485,6 +502,8 @@ void TForm1::RunPeriodCommand(const QString& caption) {
   session_->Replay().PeriodCommand(caption.toStdString());
   UpdateDisplay();
 }
+
+void TForm1::RefreshMultiPeriod() { dzq_->RefreshIfShown(session_->Replay().Boxes.Period); }
 
 void TForm1::NextClick() {
   session_->Replay().NextClick();

@@ -15,6 +15,7 @@
 #include "app/chart_widget.h"
 #include "app/equity_curve_view.h"
 #include "app/journal_page.h"
+#include "app/multi_period_window.h"
 #include "app/picture_window.h"
 #include "app/qt_login_link.h"
 #include "app/intraday_controller.h"
@@ -39,6 +40,7 @@ class TForm1 final : public QMainWindow {
   ChartWidget& ChartView() { return *gp1_; }
   SidePanel& Side() { return *side_; }
   IntradayController& Intraday() { return *intraday_; }
+  TfrmDzq& MultiPeriod() { return *dzq_; }
   // The login link of the whole run: '版本升级', '账户管理' and the main window's replies.
   void AttachLoginLink(QtLoginLink& link);
   // Loads the user's settings and account and opens the stock (the first show does it).
@@ -69,6 +71,8 @@ class TForm1 final : public QMainWindow {
   void PageShown(int index);
   void SyncPlayTimer();
   void RunPeriodCommand(const QString& caption);
+  // The multi-period window follows the revealed rows while it is shown.
+  void RefreshMultiPeriod();
   void OpenInShell(const std::filesystem::path& path);
   void VersionClick();
   void AccountsClick();
@@ -82,6 +86,7 @@ class TForm1 final : public QMainWindow {
   std::unique_ptr<GpChartPort> port_;
   std::unique_ptr<PracticeSession> session_;
   IntradayController* intraday_;
+  TfrmDzq* dzq_;
   QTabWidget* pg2_;
   SidePanel* side_;
   SettingsPage* settings_;

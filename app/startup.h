@@ -16,8 +16,9 @@ inline constexpr const char* kApplicationTitle = "Vorelin训练系统股票版";
 
 // False when Qt would find no screen: no X or Wayland display and no platform chosen.
 bool HasDisplay();
-// Creates the data root when missing and writes the sample market into it when it has no
-// data folders yet. False with a message when that fails.
+// Creates the data root when missing, writes the multi-period formula "mac.wfc" when it is
+// not there, and the sample market when the root has no data folders yet. False with a
+// message when the root or the market cannot be made.
 bool PrepareDataRoot(const std::filesystem::path& root, std::string* error);
 
 class TrainerStartup {
