@@ -100,9 +100,16 @@ class MultiPeriodWindowTest : public QObject {
     QVERIFY(dzq.isVisible());
     QCOMPARE(dzq.geometry(), main.rect());
     QCOMPARE(dzq.windowTitle(), QString::fromUtf8("多周期同列"));
-    for (int k = 0; k < 9; ++k)
-      QCOMPARE(QString::fromStdString(dzq.Chart(k).Chart().Pane(0).FileName()),
+    // Every chart runs mac.wfc: K-lines and its three averages on the charts with bars.
+    for (int k = 0; k < 9; ++k) {
+      PaneFormula& pane = dzq.Chart(k).Chart().Pane(0);
+      QCOMPARE(QString::fromStdString(pane.FileName()),
                QString::fromStdString((root_ / "mac.wfc").string()));
+      QVERIFY2(pane.ErrorText().empty(), pane.ErrorText().c_str());
+      if (k >= 6) continue;
+      QCOMPARE(pane.DrawK(), 1);
+      QCOMPARE(pane.ParameterValues(), (std::vector<double>{5, 10, 20}));
+    }
     // Four in view: chart 4 ends inside the client area, chart 2 starts near its right edge.
     const QRect four = dzq.Chart(4).geometry();
     QVERIFY(four.right() < dzq.width() && four.width() > dzq.width() / 3);

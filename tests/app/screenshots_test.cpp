@@ -57,6 +57,7 @@ class ScreenshotsTest : public QObject {
     const std::filesystem::path root = root_dir.path().toStdString();
     std::string error;
     QVERIFY2(WriteSampleMarket(root, error), error.c_str());
+    QVERIFY2(WriteDefaultMultiPeriodFormula(root, &error), error.c_str());
     ServerProcess quotes;
     QVERIFY(quotes.Start("vorelin-quote-server", {"--root", root.string()}));
     QVERIFY(testing::UseQuoteServer(root, quotes.Port()));
@@ -124,6 +125,17 @@ class ScreenshotsTest : public QObject {
     }
     menu->hide();
     save(with_menu, "context_menu");
+
+    // The multi-period window with nine charts, the bottom row at custom periods.
+    TfrmDzq& dzq = window.MultiPeriod();
+    dzq.Open(r.Boxes.Period);
+    dzq.Logic().SetLayoutCount(9);
+    dzq.Layout();
+    for (const auto& [position, period] : {std::pair{6, "10"}, std::pair{7, "40"}, std::pair{8, "500"}})
+      dzq.Logic().SetCustomPeriod(position, period);
+    QTest::qWait(20);
+    save(window.grab().toImage(), "multi_period");
+    dzq.hide();
 
     // The intraday view of the current day, fetched from the quote server, a tenth of a
     // second a point.
