@@ -43,6 +43,8 @@ TfrmDzq::TfrmDzq(const std::filesystem::path& root, ReplayController& replay,
   setObjectName("frmDzq");
   setWindowTitle(Q(kMultiPeriodCaption));
   setAutoFillBackground(true);
+  // The chart underneath must not take the clicks, wheel turns and menus meant for this window.
+  setAttribute(Qt::WA_NoMousePropagation);
   auto* layout = new QVBoxLayout(this);
   layout->setContentsMargins(0, 0, 0, 0);
   layout->setSpacing(0);

@@ -2,6 +2,7 @@
 // covers the chart, follows the replay step by step, takes a custom period from its menu
 // and switches the main chart on a double-click.
 #include <QAction>
+#include <QContextMenuEvent>
 #include <QInputDialog>
 #include <QLineEdit>
 #include <QMenu>
@@ -139,6 +140,22 @@ class MultiPeriodWindowTest : public QObject {
     RunMenuItem(dzq, 7, "自定义周期");
     QCOMPARE(dzq.Logic().Period(7), 0);
     QCOMPARE(Bars(dzq.Chart(7)), 0);
+
+    // The right button opens the shared menu on a chart and no menu beside the charts.
+    auto right_click = [](QWidget* widget) {
+      QContextMenuEvent event(QContextMenuEvent::Mouse, QPoint(30, 10),
+                              widget->mapToGlobal(QPoint(30, 10)));
+      QApplication::sendEvent(widget, &event);
+    };
+    right_click(dzq.findChild<QWidget*>("dzqCaption"));
+    QVERIFY(QApplication::activePopupWidget() == nullptr);
+    right_click(&dzq.Chart(2));
+    auto* popup = qobject_cast<QMenu*>(QApplication::activePopupWidget());
+    QVERIFY(popup != nullptr);
+    QCOMPARE(popup->objectName(), QString("pmDzq"));
+    QCOMPARE(popup->actions().size(), 9);
+    QCOMPARE(dzq.FocusedChart(), 2);
+    popup->close();
 
     RunMenuItem(dzq, 0, "九图");
     QCOMPARE(dzq.Logic().LayoutCount(), 9);
