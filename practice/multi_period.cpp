@@ -1,5 +1,6 @@
 #include "practice/multi_period.h"
 
+#include <algorithm>
 #include <system_error>
 
 #include "common/numbers.h"
@@ -15,6 +16,24 @@ constexpr MultiPeriodSlot kMinuteSlots[kMultiPeriodCharts] = {
 constexpr MultiPeriodSlot kDaySlots[kMultiPeriodCharts] = {
     {"日线", 1},   {"周线", 5},  {"月线", 22}, {"季线", 66}, {"半年线", 120},
     {"年线", 250}, {"自定义", 0}, {"", 0},      {"", 0}};
+
+// The base series' revealed rows in groups of n, as Tstock::Aggregate builds them from the
+// raw lines, but from the bars parsed when the file was loaded: nine charts a step cost no
+// copying or parsing of the file's lines.
+void GroupRevealedRows(const Tstock& base, int n, std::vector<TBarRecord>& out) {
+  out.clear();
+  const int rows = static_cast<int>(base.Bars.size());
+  const int current = std::min(base.CurrentRow, rows - 1);
+  const int start = std::max(base.StartRow, 0);
+  const int c = start < current ? current - start + 1 : 0;
+  const int groups = c / n, rest = c % n;
+  out.reserve(static_cast<size_t>(groups + (rest > 0)));
+  const TBarRecord* bars = base.Bars.data();
+  for (int k = 0; k < groups; ++k)
+    out.push_back(Tstock::CombineGroup(bars + start + k * n, static_cast<size_t>(n)));
+  if (rest > 0)
+    out.push_back(Tstock::CombineGroup(bars + current - rest + 1, static_cast<size_t>(rest)));
+}
 
 }  // namespace
 
@@ -67,8 +86,6 @@ void MultiPeriodCharts::RefreshAll(int mode) {
   mode_ = mode;
   const Tstock& base = replay_.Base();
   if (base.BarCount <= 0) return;
-  // Aggregation reads only the raw lines: one copy serves all nine charts.
-  second_.CopyFrom(base);
   for (int k = 0; k < kMultiPeriodCharts; ++k) {
     Slot& slot = slots_[Index(k)];
     const MultiPeriodSlot table = MultiPeriodSlotOf(mode, k);
@@ -79,23 +96,20 @@ void MultiPeriodCharts::RefreshAll(int mode) {
     slot.tag = table.multiplier;
     const int period = slot.period > 0 ? slot.period : slot.tag;
     if (period <= 0) continue;  // nothing to aggregate: the chart keeps what it shows
-    second_.StartRow = base.StartRow;
-    second_.SetCurrentRow(base.CurrentRow);
-    second_.PeriodMultiplier = period;
-    second_.Aggregate();
+    GroupRevealedRows(base, period, grouped_);
     Show(slot);
   }
 }
 
 void MultiPeriodCharts::Show(Slot& slot) {
   ChartPort& chart = *slot.chart;
-  if (second_.BarCount == 0) {
+  if (grouped_.empty()) {
     // Nothing revealed yet: an earlier stock's bars must not stay under this stock's name.
     chart.ClearData();
     chart.SetWeek(slot.week);
     return;
   }
-  const BarColumns bars = ColumnsOf(second_.Bars, 0, second_.BarCount - 1);
+  const BarColumns bars = ColumnsOf(grouped_, 0, static_cast<int>(grouped_.size()) - 1);
   chart.ResetPriceData();
   chart.SetStkLabel(replay_.Account().StockCode);
   chart.SetStkName(replay_.Account().StockName);

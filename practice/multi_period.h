@@ -7,6 +7,7 @@
 #include <filesystem>
 #include <string>
 #include <string_view>
+#include <vector>
 
 #include "market/bar_series.h"
 #include "practice/chart_port.h"
@@ -94,7 +95,7 @@ class MultiPeriodCharts {
 
   ReplayController& replay_;
   std::array<Slot, kMultiPeriodCharts> slots_;
-  Tstock second_;
+  std::vector<TBarRecord> grouped_;  // the bars of the chart being refreshed
   int mode_ = 0;
   int layout_count_ = 4;
 };

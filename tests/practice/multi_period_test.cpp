@@ -7,6 +7,7 @@
 #include <numeric>
 
 #include "common/text_file.h"
+#include "market/bar_columns.h"
 #include "recording_chart.h"
 #include "temp_root.h"
 
@@ -172,6 +173,26 @@ TEST_F(MultiPeriodTest, TheChartsNeverShowARowBeyondTheReplaysCurrentRow) {
   check("start row 5");
   for (int i = 0; i < 3; ++i) replay_.NextClick();
   check("after the new start row");
+}
+
+// The charts take their bars from the loaded bars; they must be the period aggregation's.
+TEST_F(MultiPeriodTest, BarsAreThoseOfThePeriodAggregation) {
+  OpenDayStock(60, 0);
+  for (const auto& [start, current] : {std::pair{3, 47}, std::pair{0, 59}, std::pair{10, 75}}) {
+    base().StartRow = start;
+    base().SetCurrentRow(current);
+    for (const char* period : {"1", "4", "7", "45", "60", "100"}) {
+      ASSERT_TRUE(window_.SetCustomPeriod(7, period));
+      Tstock aggregate;
+      aggregate.CopyFrom(base());
+      aggregate.PeriodMultiplier = std::stoi(period);
+      aggregate.Aggregate();
+      const BarColumns expected = ColumnsOf(aggregate.Bars, 0, aggregate.BarCount - 1);
+      for (size_t c = 0; c < BarColumns::kNames.size(); ++c)
+        EXPECT_EQ(charts_[7].columns[BarColumns::kNames[c]], expected[c])
+            << start << ".." << current << " period " << period << " " << BarColumns::kNames[c];
+    }
+  }
 }
 
 TEST_F(MultiPeriodTest, ANewStockWithNothingRevealedEmptiesTheCharts) {
