@@ -13,6 +13,7 @@
 #include <string>
 
 #include "app/chart_widget.h"
+#include "app/drawing_tool_panel.h"
 #include "app/equity_curve_view.h"
 #include "app/journal_page.h"
 #include "app/picture_window.h"
@@ -39,6 +40,7 @@ class TForm1 final : public QMainWindow {
   ChartWidget& ChartView() { return *gp1_; }
   SidePanel& Side() { return *side_; }
   IntradayController& Intraday() { return *intraday_; }
+  DrawingToolPanel& DrawingTools() { return *pnltool_; }
   // The login link of the whole run: '版本升级', '账户管理' and the main window's replies.
   void AttachLoginLink(QtLoginLink& link);
   // Loads the user's settings and account and opens the stock (the first show does it).
@@ -69,6 +71,8 @@ class TForm1 final : public QMainWindow {
   void PageShown(int index);
   void SyncPlayTimer();
   void RunPeriodCommand(const QString& caption);
+  // '划线': the drawing-tool panel and the menu's check mark, kept for the settings.
+  void ShowDrawingTools(bool shown);
   void OpenInShell(const std::filesystem::path& path);
   void VersionClick();
   void AccountsClick();
@@ -91,6 +95,8 @@ class TForm1 final : public QMainWindow {
   QLineEdit* edtgpdm_;
   QWidget* left_bar_;
   QTreeWidget* gs_view_;
+  DrawingToolPanel* pnltool_;
+  QAction* mnu_line_ = nullptr;
   QTimer* tmrautorun_;
   QTimer* tmr_tmrsort_;
   QtLoginLink* link_ = nullptr;
