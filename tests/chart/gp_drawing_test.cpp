@@ -193,6 +193,29 @@ TEST_F(ChartDrawingTest, FigureOnBarsNotRevealedYetIsNotDrawn) {
   }
 }
 
+TEST_F(ChartDrawingTest, TimeSharingFigureKeepsItsMinutesAcrossTheFullWidth) {
+  auto chart = MakeChart(550, 418);
+  chart->SetShowBoard(false);
+  for (int i = 0; i < 60; ++i) chart->AppendTick(931 + i, 10 + i % 5, 100, 10);
+  chart->SetShowFs(true);
+  chart->SetFsFull(true);
+  chart->PaintIfDirty();
+  const PaneReport& plot = chart->FsReportOf(0);
+  ASSERT_FLOAT_EQ(plot.bar_spacing, 7.5f);  // 450 pixels over 60 minutes
+  const int y = (plot.top + plot.bottom) / 2;
+  chart->StartDrawingTool(1, "");
+  // Minute m's centre: 50 + Trunc(7.5 m + 3.25).
+  Place(*chart, {50 + 78, y}, {50 + 228, y + 20});
+  const std::vector<XXLine> figures = chart->FiguresOf(chart->FsPane(0));
+  ASSERT_EQ(figures.size(), 1u);
+  EXPECT_EQ(figures[0].bar[0], 10);
+  EXPECT_EQ(figures[0].bar[1], 30);
+  const std::vector<Segment> segments = YellowSegments(*chart, 0);
+  ASSERT_EQ(segments.size(), 1u);
+  EXPECT_EQ(segments[0].x1, 128);
+  EXPECT_EQ(segments[0].x2, 278);
+}
+
 TEST_F(ChartDrawingTest, ToolTwentySixHidesEveryPanesFiguresAndTwentyFiveClearsThem) {
   auto chart = FedChart();
   const int y = Middle(*chart);
