@@ -28,20 +28,27 @@ struct XXLine {
   std::array<float, 3> price{};
 };
 
-// The figures of every pane formula, one set per stock and period. The selected set is
-// what the panes show; switching sets leaves the others untouched.
+// The figures of every pane formula, one set per stock and period, and for the panes of
+// one day's minutes one set per stock and day. The selected set is what the panes show;
+// switching sets leaves the others untouched.
 class FigureStore {
  public:
   void SelectSet(const std::string& key) { key_ = key; }
   const std::string& SelectedSet() const { return key_; }
-  // The pane's figures in the selected set, in drawing order.
-  std::vector<XXLine>& Of(const PaneFormula* pane) { return sets_[key_][pane]; }
-  const std::vector<XXLine>* Find(const PaneFormula* pane) const;
-  // Empties every pane's list of the selected set.
-  void ClearSelectedSet() { sets_.erase(key_); }
+  void SelectDay(int date) { day_ = date; }
+  int SelectedDay() const { return day_; }
+  // The pane's figures in the selected set (of the selected day for a day's pane), in
+  // drawing order.
+  std::vector<XXLine>& Of(const PaneFormula* pane, bool day_pane) { return sets_[SetKey(day_pane)][pane]; }
+  const std::vector<XXLine>* Find(const PaneFormula* pane, bool day_pane) const;
+  // Empties every pane's list of the selected set and of its selected day.
+  void ClearSelectedSet();
 
  private:
+  std::string SetKey(bool day_pane) const;
+
   std::string key_;
+  int day_ = 0;
   std::map<std::string, std::map<const PaneFormula*, std::vector<XXLine>>> sets_;
 };
 

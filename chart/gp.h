@@ -205,6 +205,8 @@ class TGP {
   // Figures are kept per `key` (stock and period, as the feeder names them); the panes show
   // the selected key's figures.
   void SelectFigureSet(const std::string& key);
+  // The time-sharing panes show the figures of one day (YYYYMMDD) of the selected set.
+  void SelectFigureDay(int date);
   // The pane's figures in the selected set; empty when it has none.
   std::vector<XXLine> FiguresOf(const PaneFormula& pane) const;
 
@@ -263,6 +265,7 @@ class TGP {
   PaneFormula& DrawingFormula();
   void StoreFigure();
   void DrawRubberBand();
+  bool IsTimeSharingPane(const PaneFormula& pane) const;
   void RunMenuItem(const ChartMenuItem& item);
   void RunPaneMenuAction(const ChartMenuItem& item);
   void RestoreDefaultOfHitPane();

@@ -45,8 +45,18 @@ void TGP::SelectFigureSet(const std::string& key) {
   MarkDirty();
 }
 
+void TGP::SelectFigureDay(int date) {
+  if (date == figures_.SelectedDay()) return;
+  figures_.SelectDay(date);
+  MarkDirty();
+}
+
+bool TGP::IsTimeSharingPane(const PaneFormula& pane) const {
+  return &pane == fs_panes_[0].get() || &pane == fs_panes_[1].get();
+}
+
 std::vector<XXLine> TGP::FiguresOf(const PaneFormula& pane) const {
-  const std::vector<XXLine>* figures = figures_.Find(&pane);
+  const std::vector<XXLine>* figures = figures_.Find(&pane, IsTimeSharingPane(pane));
   return figures ? *figures : std::vector<XXLine>{};
 }
 
@@ -116,7 +126,7 @@ void TGP::StoreFigure() {
     figure.bar[i] = time_sharing ? slot : slot + left_bar_;
     figure.price[i] = static_cast<float>(plot.max - (at.y - plot.top) * (plot.max - plot.min) / height);
   }
-  figures_.Of(&DrawingFormula()).push_back(figure);
+  figures_.Of(&DrawingFormula(), time_sharing).push_back(figure);
 }
 
 void TGP::DrawRubberBand() {

@@ -49,7 +49,7 @@ void TGP::DrawOnePane(PaneFormula& formula, PaneFlags& flags, PaneReport& report
   input.cursor_y = cursor_y;
   input.scale = scale;
   input.program_folder = ProgramFolder;
-  input.figures = figures_.Find(&formula);
+  input.figures = figures_.Find(&formula, IsTimeSharingPane(formula));
   report = DrawPane(*bitmap, formula, input);
   target.Draw(0, y0, *bitmap);
 }

@@ -216,6 +216,27 @@ TEST_F(ChartDrawingTest, TimeSharingFigureKeepsItsMinutesAcrossTheFullWidth) {
   EXPECT_EQ(segments[0].x2, 278);
 }
 
+TEST_F(ChartDrawingTest, TimeSharingFiguresBelongToTheirDay) {
+  auto chart = FedChart();
+  chart->StartDrawingTool(1, "");
+  Place(*chart, {352, Middle(*chart)}, {452, Middle(*chart) + 10});
+  for (int i = 0; i < 60; ++i) chart->AppendTick(931 + i, 10 + i % 5, 100, 10);
+  chart->SetShowFs(true);
+  chart->SelectFigureDay(20240105);
+  chart->PaintIfDirty();
+  const PaneReport& plot = chart->FsReportOf(0);
+  const int y = (plot.top + plot.bottom) / 2;
+  chart->StartDrawingTool(1, "");
+  Place(*chart, {plot.left + 20, y}, {plot.left + 80, y + 20});
+  ASSERT_EQ(chart->FiguresOf(chart->FsPane(0)).size(), 1u);
+  chart->SelectFigureDay(20240108);
+  EXPECT_TRUE(chart->FiguresOf(chart->FsPane(0)).empty());
+  EXPECT_TRUE(YellowSegments(*chart, 0).empty());
+  EXPECT_EQ(chart->FiguresOf(chart->Pane(0)).size(), 1u) << "the K-line figures do not change with the day";
+  chart->SelectFigureDay(20240105);
+  EXPECT_EQ(YellowSegments(*chart, 0).size(), 1u);
+}
+
 TEST_F(ChartDrawingTest, ToolTwentySixHidesEveryPanesFiguresAndTwentyFiveClearsThem) {
   auto chart = FedChart();
   const int y = Middle(*chart);
