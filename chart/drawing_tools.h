@@ -23,7 +23,6 @@ class DrawingTool {
   // Tools 1 … 24 become active with no point placed and the default style (yellow, solid,
   // width 1, font size 8, no text); any other number switches drawing off.
   void Start(int tool, const std::string& name);
-  void Stop() { active_ = false; placed_ = 0; }
   bool Active() const { return active_; }
   int Placed() const { return placed_; }
   // The tool number, name and style a figure of this tool is stored with.
@@ -40,6 +39,10 @@ class DrawingTool {
   bool Release(Point at);
 
  private:
+  void Stop() {
+    active_ = false;
+    placed_ = 0;
+  }
   // The next point and every one after it follow the mouse.
   void Follow(Point at);
 

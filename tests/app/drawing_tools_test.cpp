@@ -56,6 +56,8 @@ class DrawingToolsTest : public QObject {
     const QPoint to(plot.left + 200, plot.bottom - 30);
     QTest::mousePress(chart_widget, Qt::LeftButton, {}, from);
     QTest::mouseMove(chart_widget, (from + to) / 2);
+    QCOMPARE(chart.Tool().Placed(), 1);
+    QCOMPARE(chart.Tool().Points()[1].x, ((from + to) / 2).x());
     QTest::mouseRelease(chart_widget, Qt::LeftButton, {}, to);
     QVERIFY(!chart.Tool().Active());
     QCOMPARE(chart.FiguresOf(chart.Pane(0)).size(), size_t{1});

@@ -221,6 +221,20 @@ class ScreenshotsTest : public QObject {
     const QImage image = window.grab().toImage();
     QVERIFY(MainColours(image) >= 2);
     image.save(folder + "/drawing_tools_1920x1080.png");
+
+    // The rubber band while the second point of a segment follows the mouse (the chart
+    // follows the mouse only with the focus, which the closed text dialog took along).
+    window.activateWindow();
+    QVERIFY(QTest::qWaitForWindowActive(&window));
+    QTest::mouseClick(window.DrawingTools().Button(25), Qt::LeftButton);
+    QTest::mouseClick(window.DrawingTools().Button(1), Qt::LeftButton);
+    QTest::mousePress(chart_widget, Qt::LeftButton, {}, at(0, {0.30, 0.80}));
+    QTest::mouseMove(chart_widget, at(0, {0.60, 0.25}));
+    QTest::qWait(20);
+    const QImage preview = window.grab().toImage();
+    QVERIFY(MainColours(preview) >= 2);
+    preview.save(folder + "/drawing_preview_1920x1080.png");
+    QTest::mouseRelease(chart_widget, Qt::LeftButton, {}, at(0, {0.60, 0.25}));
     messages.answer = true;
     window.close();
   }
