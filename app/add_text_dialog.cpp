@@ -33,6 +33,7 @@ TAddStr::TAddStr(const FigureText& start, QWidget* parent) : QDialog(parent), co
   edtSize_->setObjectName("edtSize");
   edtSize_->setRange(1, 72);
   edtSize_->setValue(start.size);
+  edtSize_->setFixedWidth(72);
 
   auto* form = new QFormLayout;
   form->addRow(QString::fromUtf8("颜色"), btnColor_);

@@ -197,10 +197,11 @@ class ScreenshotsTest : public QObject {
     for (const Placement& p : kPlacements) {
       QTest::mouseClick(window.DrawingTools().Button(p.tool), Qt::LeftButton);
       if (p.tool == 24) {
-        QTimer::singleShot(0, [] {
+        QTimer::singleShot(0, [folder] {
           QWidget* dialog = QApplication::activeModalWidget();
           if (dialog == nullptr) return;
           dialog->findChild<QPlainTextEdit*>("memText")->setPlainText(QString::fromUtf8("放量突破"));
+          dialog->grab().toImage().save(folder + "/add_text_dialog.png");
           dialog->findChild<QPushButton*>("btnOk")->click();
         });
       }
