@@ -15,6 +15,7 @@
 #include <QUrl>
 #include <QWheelEvent>
 
+#include "app/add_text_dialog.h"
 #include "app/chart_menu_style.h"
 #include "chart/qt/qt_canvas.h"
 #include "common/message_sink.h"
@@ -101,6 +102,7 @@ void ChartWidget::SetPointer(PointerShape shape) {
   switch (shape) {
     case PointerShape::kVerticalSplit: setCursor(Qt::SplitHCursor); break;
     case PointerShape::kHorizontalSplit: setCursor(Qt::SplitVCursor); break;
+    case PointerShape::kDrawing: setCursor(Qt::CrossCursor); break;
     case PointerShape::kDefault: unsetCursor(); break;
   }
 }
@@ -110,6 +112,13 @@ void ChartWidget::MoveMousePointer(int x, int y) { QCursor::setPos(mapToGlobal(Q
 bool ChartWidget::Ask(const std::string&, const std::string& text) { return messages_.Ask(text); }
 
 void ChartWidget::ShowMessage(const std::string& text) { messages_.Show(text); }
+
+bool ChartWidget::AskFigureText(FigureText* text) {
+  TAddStr dialog(*text, this);
+  if (dialog.exec() != QDialog::Accepted) return false;
+  *text = dialog.Entered();
+  return true;
+}
 
 bool ChartWidget::ChooseColour(Colour start, Colour* chosen) {
   const QColor colour = QColorDialog::getColor(ToQt(start), this);

@@ -41,6 +41,7 @@ class ChartWidget final : public QWidget, public ChartHost {
                       std::string* file) override;
   void OpenWithSystem(const std::string& file) override;
   bool PutOnClipboard(const RgbImage& image) override;
+  bool AskFigureText(FigureText* text) override;
 
  signals:
   void NextBarRequested();

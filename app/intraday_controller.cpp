@@ -75,6 +75,7 @@ int IntradayController::CurrentRowDate() {
 
 void IntradayController::OpenDate(int date) {
   if (!chart_.ShowFs()) chart_.SetShowFs(true);
+  chart_.SelectFigureDay(date);
   view_.SetReferenceHigh(session_.Replay().ReferenceHigh());
   std::string error;
   const bool had_receiver = receiver_ != nullptr;

@@ -228,8 +228,14 @@ QWidget* TForm1::BuildChartPage() {
   keys->setObjectName("lblKeys");
   status->addPermanentWidget(keys);
 
+  pnltool_ = new DrawingToolPanel(gp1_->Chart());
+  auto* chart_row = new QHBoxLayout;
+  chart_row->setSpacing(0);
+  chart_row->addWidget(splitter, 1);
+  chart_row->addWidget(pnltool_);
+
   layout->addWidget(tools);
-  layout->addWidget(splitter, 1);
+  layout->addLayout(chart_row, 1);
   layout->addWidget(status);
   return page;
 }
@@ -292,6 +298,13 @@ void TForm1::BuildMenus() {
   connect(look->addAction(Q("白色主题")), &QAction::triggered, this,
           [this] { gp1_->Chart().SetColor(0xFFFFFF); });
   connect(look->addAction(Q("黑色主题")), &QAction::triggered, this, [this] { gp1_->Chart().SetColor(0); });
+
+  QMenu* tools = menuBar()->addMenu(Q("工具"));
+  mnu_line_ = tools->addAction(Q("划线"));
+  mnu_line_->setObjectName("mnuLine");
+  mnu_line_->setCheckable(true);
+  mnu_line_->setChecked(true);
+  connect(mnu_line_, &QAction::triggered, this, &TForm1::ShowDrawingTools);
 
   QMenu* help = menuBar()->addMenu(Q("帮助"));
   connect(help->addAction(Q("使用说明")), &QAction::triggered, this, [this] {
@@ -448,6 +461,7 @@ void TForm1::PushBoxes() {
   settings_->edtmrfl->setText(Q(b.BuyFee));
   settings_->edtmcfl->setText(Q(b.SellFee));
   settings_->edtbfjg->setText(Q(b.PlaySpeed));
+  ShowDrawingTools(b.DrawingTools);
   // The date picker starts on the bar shown last, a date the data has.
   const int shown = r.CurrentDate();
   const QDate date(shown / 10000, shown / 100 % 100, shown % 100);
@@ -456,6 +470,13 @@ void TForm1::PushBoxes() {
   started_ = false;  // filling the box is no change by the user
   settings_->cbbCszj->setCurrentText(Q(b.InitialCapital));
   started_ = was_started;
+}
+
+void TForm1::ShowDrawingTools(bool shown) {
+  mnu_line_->setChecked(shown);
+  pnltool_->setVisible(shown);
+  pnltool_->LineTB()->setVisible(shown);
+  session_->Replay().Boxes.DrawingTools = shown;
 }
 
 void TForm1::UpdateDisplay() {

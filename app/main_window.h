@@ -13,6 +13,7 @@
 #include <string>
 
 #include "app/chart_widget.h"
+#include "app/drawing_tool_panel.h"
 #include "app/equity_curve_view.h"
 #include "app/journal_page.h"
 #include "app/multi_period_window.h"
@@ -41,6 +42,7 @@ class TForm1 final : public QMainWindow {
   SidePanel& Side() { return *side_; }
   IntradayController& Intraday() { return *intraday_; }
   TfrmDzq& MultiPeriod() { return *dzq_; }
+  DrawingToolPanel& DrawingTools() { return *pnltool_; }
   // The login link of the whole run: '版本升级', '账户管理' and the main window's replies.
   void AttachLoginLink(QtLoginLink& link);
   // Loads the user's settings and account and opens the stock (the first show does it).
@@ -73,6 +75,8 @@ class TForm1 final : public QMainWindow {
   void RunPeriodCommand(const QString& caption);
   // The multi-period window follows the revealed rows while it is shown.
   void RefreshMultiPeriod();
+  // '划线': the drawing-tool panel and the menu's check mark, kept for the settings.
+  void ShowDrawingTools(bool shown);
   void OpenInShell(const std::filesystem::path& path);
   void VersionClick();
   void AccountsClick();
@@ -96,6 +100,8 @@ class TForm1 final : public QMainWindow {
   QLineEdit* edtgpdm_;
   QWidget* left_bar_;
   QTreeWidget* gs_view_;
+  DrawingToolPanel* pnltool_;
+  QAction* mnu_line_ = nullptr;
   QTimer* tmrautorun_;
   QTimer* tmr_tmrsort_;
   QtLoginLink* link_ = nullptr;

@@ -11,7 +11,8 @@ namespace vorelin {
 
 class PaneFormula;
 
-enum class PointerShape { kDefault, kVerticalSplit, kHorizontalSplit };
+// kDrawing while a drawing tool is picked.
+enum class PointerShape { kDefault, kVerticalSplit, kHorizontalSplit, kDrawing };
 
 // Buttons as flags, so a move can carry the ones held down.
 enum MouseButton : unsigned { kNoButton = 0, kLeftButton = 1, kRightButton = 2, kMiddleButton = 4 };
@@ -36,6 +37,13 @@ struct InfoWindowPlacement {
   int x = 0;
   int y = 0;
   int height = 0;
+};
+
+// What the add-text dialog asks for a text figure: the text, its colour and size.
+struct FigureText {
+  std::string text;
+  Colour colour = 0x00FFFF;
+  int size = 8;
 };
 
 // The three formula dialogs of the context menu.
@@ -84,6 +92,8 @@ class ChartHost {
     return false;
   }
   virtual void OpenWithSystem(const std::string& /*file*/) {}
+  // The add-text dialog, starting from `text`: true and the user's entries on OK.
+  virtual bool AskFigureText(FigureText* /*text*/) { return false; }
   // False when the picture could not be put on the clipboard.
   virtual bool PutOnClipboard(const RgbImage&) { return false; }
 

@@ -12,6 +12,7 @@
 #include "chart/chart_host.h"
 #include "chart/chart_menu.h"
 #include "chart/chart_types.h"
+#include "chart/drawing_tools.h"
 #include "market/stock_directory.h"
 
 namespace vorelin {
@@ -192,6 +193,23 @@ class TGP {
   // Runs the first menu item with the trimmed caption, as if it were clicked.
   void DoMenuCommand(const std::string& caption);
 
+  // Drawing tools: 1 … 24 pick that tool (the pointer shows it) with the button's name;
+  // 0 switches drawing off; 25 clears all figures; 26 hides the figures while its button
+  // is down and shows them when it is up.
+  void StartDrawingTool(int tool, const std::string& name, bool button_down = false);
+  // Empties the figure lists of every pane (of the current stock and period).
+  void ClearDrawings();
+  void SetDrawingsVisible(bool shown);
+  bool DrawingsVisible() const { return kline_flags_[0].drawings_shown; }
+  const DrawingTool& Tool() const { return drawing_tool_; }
+  // Figures are kept per `key` (stock and period, as the feeder names them); the panes show
+  // the selected key's figures.
+  void SelectFigureSet(const std::string& key);
+  // The time-sharing panes show the figures of one day (YYYYMMDD) of the selected set.
+  void SelectFigureDay(int date);
+  // The pane's figures in the selected set; empty when it has none.
+  std::vector<XXLine> FiguresOf(const PaneFormula& pane) const;
+
   // Images: false when the file could not be written.
   bool SaveAllImage(const std::string& file);
   bool SavePaneImage(const std::string& file);
@@ -238,6 +256,16 @@ class TGP {
   void Drag(int x, int y);
   void StepKeyboardCursor(bool left);
   PaneFlags* FlagsOf(const PaneFormula* pane);
+  // Drawing tools (gp_drawing.cpp).
+  void DrawingPress(int x, int y);
+  void DrawingMove(int x, int y);
+  void DrawingRelease(int x, int y);
+  Point ClampToDrawingPlot(int x, int y) const;
+  const PaneReport& DrawingReport() const;
+  PaneFormula& DrawingFormula();
+  void StoreFigure();
+  void DrawRubberBand();
+  bool IsTimeSharingPane(const PaneFormula& pane) const;
   void RunMenuItem(const ChartMenuItem& item);
   void RunPaneMenuAction(const ChartMenuItem& item);
   void RestoreDefaultOfHitPane();
@@ -298,6 +326,10 @@ class TGP {
   bool show_menu_ = true;
   bool zixuan_ = false;
   PaneStyle style_;
+  DrawingTool drawing_tool_;
+  FigureStore figures_;
+  // The pane the points are placed in: 0 … 9 a K-line pane, 10 and 11 the time-sharing panes.
+  int drawing_pane_ = 0;
 };
 
 }  // namespace vorelin

@@ -21,6 +21,10 @@ bool IsDigit(ChartKey key) { return key >= ChartKey::kDigit0 && key <= ChartKey:
 void TGP::MouseDown(MouseButton button, int x, int y) {
   if (!host_->HasFocus()) host_->RequestFocus();
   drag_ = {x, y};
+  if (drawing_tool_.Active()) {
+    DrawingPress(x, y);
+    return;
+  }
   HitTest(x, y);
   const int region = static_cast<int>(wei_style_);
   const int first_pane = static_cast<int>(TWeiStyle::wsGS1);
@@ -78,6 +82,10 @@ void TGP::SetTabCategory(int category) {
 void TGP::MouseMove(unsigned buttons, int x, int y) {
   if (!host_->HasFocus() && !host_->InfoWindowIsForeground()) return;
   cursor_ = {x, y};
+  if (drawing_tool_.Placed() > 0) {
+    DrawingMove(x, y);
+    return;
+  }
   if (drag_.x < 0) {
     HitTest(x, y);
     if (ShowCursor()) MarkDirty();
@@ -133,6 +141,10 @@ void TGP::Drag(int x, int y) {
 
 void TGP::MouseUp(MouseButton button, int x, int y) {
   drag_ = {-1, -1};
+  if (drawing_tool_.Active()) {
+    DrawingRelease(x, y);
+    return;
+  }
   host_->MouseUp(button, x, y);
 }
 

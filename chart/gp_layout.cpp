@@ -156,7 +156,7 @@ void TGP::HitTest(int x, int y) {
   } else if (wei_style_ == TWeiStyle::wsBSize) {
     host_->SetPointer(PointerShape::kHorizontalSplit);
   } else {
-    host_->SetPointer(PointerShape::kDefault);
+    host_->SetPointer(drawing_tool_.Active() ? PointerShape::kDrawing : PointerShape::kDefault);
   }
 }
 

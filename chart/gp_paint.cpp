@@ -49,6 +49,7 @@ void TGP::DrawOnePane(PaneFormula& formula, PaneFlags& flags, PaneReport& report
   input.cursor_y = cursor_y;
   input.scale = scale;
   input.program_folder = ProgramFolder;
+  input.figures = figures_.Find(&formula, IsTimeSharingPane(formula));
   report = DrawPane(*bitmap, formula, input);
   target.Draw(0, y0, *bitmap);
 }
@@ -90,7 +91,8 @@ void TGP::RepaintChart() {
     if (show_tab_) DrawTabStrip(chart_width);
   }
   if (show_board_) DrawBoard(chart_width);
-  // The information window and the drawing tools' rubber band are painted here once built.
+  // The information window is painted here once built.
+  if (drawing_tool_.Active() && drawing_tool_.Placed() > 0) DrawRubberBand();
   host_->ShowBuffer(*back_buffer_);
 }
 

@@ -4,6 +4,7 @@
 #include <algorithm>
 #include <cmath>
 
+#include "chart/figure_geometry.h"
 #include "common/format.h"
 
 namespace vorelin {
@@ -112,7 +113,7 @@ PaneReport PanePainter::Draw() {
     format_ = AxisFormat(PaneGeometry::Trunc(50.0 / char_width - 1), 0);
   }
   if (flags_.cursor || keyboard_) DrawCrosshair();
-  // The drawing tools paint their figures here once they exist.
+  if (has_scale_ && flags_.drawings_shown && input_.figures) DrawStoredFigures(canvas_, *input_.figures, geo_);
 
   PaneReport report;
   report.left = input_.origin_x + geo_.l;

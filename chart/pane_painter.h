@@ -1,11 +1,13 @@
 // Drawing one pane: frame, grid, axes, K-lines, the formula's outputs with their legend,
-// marks and the crosshair, in that order, into the pane's bitmap.
+// marks, the crosshair and the drawing tools' figures, in that order, into the pane's bitmap.
 #pragma once
 
 #include <memory>
 #include <string>
+#include <vector>
 
 #include "chart/axis_format.h"
+#include "chart/figures.h"
 #include "chart/output_entry.h"
 #include "chart/pane_geometry.h"
 
@@ -21,6 +23,7 @@ struct DrawPaneInput {
   int cursor_y = -1;
   double scale = 5;
   std::string program_folder;  // where "signals" and drawgbk pictures are looked up
+  const std::vector<XXLine>* figures = nullptr;  // the drawing tools' figures of the pane
 };
 
 // Draws the pane of `formula` into `bitmap` (background already painted) and reports its

@@ -34,6 +34,8 @@ class ChartPort {
   virtual void SetShowBoard(bool on) = 0;
   // The period label ("周线", "月线", "季线", "年线"); empty for none.
   virtual void SetWeek(std::string_view label) = 0;
+  // The drawn figures to show: one set per stock, kind of data and period.
+  virtual void SelectFigureSet(const std::string& key) = 0;
 };
 
 }  // namespace vorelin

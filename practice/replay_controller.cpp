@@ -132,6 +132,7 @@ void ReplayController::RevealRange(Tstock& series, int from, int to) {
   series.SetCurrentRow(to);
 
   chart_.ResetPriceData();
+  chart_.SelectFigureSet(FigureSetKey(&series == &aggregate_ ? aggregate_.PeriodMultiplier : 1));
   chart_.SetStkLabel(account_.StockCode);
   chart_.SetStkName(account_.StockName);
   chart_.SetShowBar3d(false);
@@ -139,11 +140,16 @@ void ReplayController::RevealRange(Tstock& series, int from, int to) {
     chart_.SetSeries(BarColumns::kNames[c], bars[c], c + 1 == BarColumns::kNames.size());
 }
 
+std::string ReplayController::FigureSetKey(int n) const {
+  return account_.StockCode + (Boxes.Period == 0 ? "|min|" : "|day|") + std::to_string(n);
+}
+
 void ReplayController::AppendNextBar() {
   const TBarRecord bar = base_.NextBar();
   const int date = ParseIntOr(bar.date, 19911010);
   chart_.AppendBar(date, ParseIntOr(bar.time, 0), bar.open, bar.high, bar.low, bar.close,
                    bar.amount, bar.vol);
+  chart_.SelectFigureSet(FigureSetKey(1));
   reference_high_ = static_cast<float>(bar.high);
   account_.Mark(bar.close);
   current_date_ = date;

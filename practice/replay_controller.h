@@ -87,6 +87,8 @@ class ReplayController {
   // and marks the account to the last one's close.
   void RevealRange(Tstock& series, int from, int to);
   void AppendNextBar();
+  // The chart's figure set for the open stock at `n` base rows per bar.
+  std::string FigureSetKey(int n) const;
   void StepForward();
   // '下一K线', Enter on the chart and a play tick.
   void NextClick();

@@ -5,6 +5,9 @@
 #include <QImage>
 #include <QMenu>
 #include <QPainter>
+#include <QPlainTextEdit>
+#include <QPushButton>
+#include <QTimer>
 #include <QLineEdit>
 #include <QListWidget>
 #include <QRadioButton>
@@ -151,6 +154,100 @@ class ScreenshotsTest : public QObject {
     window.findChild<QTabWidget*>("pgSide")->setCurrentIndex(2);
     QTest::qWait(20);
     save(window.grab().toImage(), "intraday");
+    messages.answer = true;
+    window.close();
+  }
+
+  // A chart with every drawing tool used once, spread over five panes.
+  void DrawingTools() {
+    QTemporaryDir root_dir;
+    const std::filesystem::path root = root_dir.path().toStdString();
+    std::string error;
+    QVERIFY2(WriteSampleMarket(root, error), error.c_str());
+    const QString folder = qEnvironmentVariableIsSet("VORELIN_SCREENSHOTS")
+                               ? qEnvironmentVariable("VORELIN_SCREENSHOTS")
+                               : root_dir.path();
+    testing::RecordingMessages messages;
+    TForm1 window(root, "demo", messages);
+    window.resize(1920, 1080);
+    window.show();
+    QVERIFY(QTest::qWaitForWindowActive(&window));
+    window.findChild<QRadioButton*>("rbDay")->click();
+    auto* code = window.findChild<QLineEdit*>("edtgpdm");
+    code->clear();
+    QTest::keyClicks(code, "600001");
+    QTest::keyClick(code, Qt::Key_Return);
+    QWidget* chart_widget = window.findChild<QWidget*>("gp1");
+    for (int k = 0; k < 150; ++k) QTest::keyClick(chart_widget, Qt::Key_Return);
+    TGP& chart = window.ChartView().Chart();
+    chart.SetTechWindows(5);
+    QApplication::processEvents();
+    chart.RepaintChart();
+
+    struct Placement {
+      int tool;
+      int pane;
+      QPointF p1, p2, p3;  // fractions of the pane's plot
+    };
+    const Placement kPlacements[] = {
+        {1, 0, {0.04, 0.25}, {0.18, 0.55}, {}},   {3, 0, {0.22, 0.12}, {0.30, 0.34}, {}},
+        {4, 0, {0.04, 0.92}, {0.14, 0.78}, {}},   {6, 0, {0.40, 0.85}, {0.52, 0.62}, {0.46, 0.97}},
+        {7, 0, {0.60, 0.30}, {0.67, 0.46}, {}},   {10, 0, {0.72, 0.92}, {0.76, 0.55}, {}},
+        {19, 0, {0.56, 0.97}, {0.70, 0.72}, {}},  {21, 0, {0.80, 0.08}, {0.92, 0.28}, {}},
+        {22, 0, {0.34, 0.62}, {}, {}},            {23, 0, {0.37, 0.16}, {}, {}},
+        {24, 0, {0.82, 0.36}, {}, {}},            {2, 1, {0.10, 0.80}, {0.40, 0.30}, {}},
+        {16, 1, {0.55, 0.50}, {0.62, 0.50}, {}},  {12, 2, {0.05, 0.85}, {0.20, 0.15}, {}},
+        {17, 2, {0.50, 0.50}, {}, {}},            {8, 3, {0.05, 0.50}, {0.08, 0.50}, {}},
+        {5, 3, {0.30, 0.80}, {0.42, 0.55}, {0.36, 0.45}}, {18, 3, {0.60, 0.50}, {}, {}},
+        {9, 4, {0.05, 0.85}, {0.12, 0.30}, {0.18, 0.70}}, {11, 4, {0.42, 0.90}, {0.48, 0.15}, {}},
+        {20, 4, {0.75, 0.90}, {0.92, 0.30}, {}}};
+    auto at = [&](int pane, QPointF f) {
+      const PaneReport& plot = chart.ReportOf(pane);
+      return QPoint(plot.left + static_cast<int>(f.x() * (plot.right - plot.left - 1)),
+                    plot.top + static_cast<int>(f.y() * (plot.bottom - plot.top - 1)));
+    };
+    for (const Placement& p : kPlacements) {
+      QTest::mouseClick(window.DrawingTools().Button(p.tool), Qt::LeftButton);
+      if (p.tool == 24) {
+        QTimer::singleShot(0, [folder] {
+          QWidget* dialog = QApplication::activeModalWidget();
+          if (dialog == nullptr) return;
+          dialog->findChild<QPlainTextEdit*>("memText")->setPlainText(QString::fromUtf8("放量突破"));
+          dialog->grab().toImage().save(folder + "/add_text_dialog.png");
+          dialog->findChild<QPushButton*>("btnOk")->click();
+        });
+      }
+      const QPoint a = at(p.pane, p.p1);
+      const QPoint b = p.p2.isNull() ? a : at(p.pane, p.p2);
+      QTest::mousePress(chart_widget, Qt::LeftButton, {}, a);
+      QTest::mouseMove(chart_widget, b);
+      QTest::mouseRelease(chart_widget, Qt::LeftButton, {}, b);
+      if (!p.p3.isNull()) {
+        const QPoint c = at(p.pane, p.p3);
+        QTest::mouseMove(chart_widget, c);
+        QTest::mousePress(chart_widget, Qt::LeftButton, {}, c);
+        QTest::mouseRelease(chart_widget, Qt::LeftButton, {}, c);
+      }
+      QVERIFY2(!chart.Tool().Active(), std::to_string(p.tool).c_str());
+    }
+    QTest::qWait(20);
+    const QImage image = window.grab().toImage();
+    QVERIFY(MainColours(image) >= 2);
+    image.save(folder + "/drawing_tools_1920x1080.png");
+
+    // The rubber band while the second point of a segment follows the mouse (the chart
+    // follows the mouse only with the focus, which the closed text dialog took along).
+    window.activateWindow();
+    QVERIFY(QTest::qWaitForWindowActive(&window));
+    QTest::mouseClick(window.DrawingTools().Button(25), Qt::LeftButton);
+    QTest::mouseClick(window.DrawingTools().Button(1), Qt::LeftButton);
+    QTest::mousePress(chart_widget, Qt::LeftButton, {}, at(0, {0.30, 0.80}));
+    QTest::mouseMove(chart_widget, at(0, {0.60, 0.25}));
+    QTest::qWait(20);
+    const QImage preview = window.grab().toImage();
+    QVERIFY(MainColours(preview) >= 2);
+    preview.save(folder + "/drawing_preview_1920x1080.png");
+    QTest::mouseRelease(chart_widget, Qt::LeftButton, {}, at(0, {0.60, 0.25}));
     messages.answer = true;
     window.close();
   }

@@ -75,6 +75,12 @@ class RecordingHost : public ChartHost {
     Record("clipboard " + std::to_string(image.width) + "x" + std::to_string(image.height));
     return true;
   }
+  bool AskFigureText(FigureText* text) override {
+    Record("ask text");
+    if (!figure_text) return false;
+    *text = *figure_text;
+    return true;
+  }
   bool SupportsFormulaDialog(FormulaDialog) const override { return formula_dialogs; }
   bool ShowUsageNotes(PaneFormula& pane) override { return Dialog("usage notes", pane); }
   bool AdjustParameters(PaneFormula& pane) override { return Dialog("parameters", pane); }
@@ -88,6 +94,7 @@ class RecordingHost : public ChartHost {
   bool answer = false;
   std::optional<Colour> colour;
   std::string open_file;
+  std::optional<FigureText> figure_text;
   bool formula_dialogs = false;
   const PaneFormula* dialog_pane = nullptr;
   std::vector<std::string> calls;
@@ -113,7 +120,12 @@ class ChartTest : public ::testing::Test {
  protected:
   std::unique_ptr<TGP> MakeChart(int width, int height) {
     auto chart = std::make_unique<TGP>(
-        width, height, [](int w, int h) { return std::make_unique<RecordingCanvas>(w, h); },
+        width, height,
+        [this](int w, int h) {
+          auto canvas = std::make_unique<RecordingCanvas>(w, h);
+          buffers.push_back(canvas.get());
+          return canvas;
+        },
         [this](PaneFormula* parent) {
           auto formula = std::make_unique<FakeFormula>(static_cast<FakeFormula*>(parent));
           formulas.push_back(formula.get());
@@ -139,6 +151,7 @@ class ChartTest : public ::testing::Test {
 
   FakeLibrary library;
   RecordingHost host;
+  std::vector<RecordingCanvas*> buffers;  // back buffers made by the chart, the newest last
   std::vector<FakeFormula*> formulas;
   std::vector<std::string> errors;
 };

@@ -106,6 +106,8 @@ std::unique_ptr<Canvas> RecordingCanvas::CreateBitmap(int width, int height, boo
 
 void RecordingCanvas::Draw(int x, int y, const Canvas& source) {
   log_.push_back(Format("draw %d,%d bitmap %dx%d", x, y, source.Width(), source.Height()));
+  const auto* recorded = dynamic_cast<const RecordingCanvas*>(&source);
+  drawn_.push_back(recorded != nullptr ? recorded->Log() : std::vector<std::string>{});
 }
 
 void RecordingCanvas::StretchDraw(int left, int top, int right, int bottom, const Canvas& source) {

@@ -41,11 +41,16 @@ class RecordingCanvas final : public Canvas {
   RgbImage ReadPixels() const override;
 
   const std::vector<std::string>& Log() const { return log_; }
-  void ClearLog() { log_.clear(); }
+  void ClearLog() {
+    log_.clear();
+    drawn_.clear();
+  }
   // Lines of the log that start with `prefix`.
   std::vector<std::string> Lines(const std::string& prefix) const;
   bool Has(const std::string& line) const;
   std::string Dump() const;
+  // The logs of the bitmaps drawn onto this canvas with Draw, in drawing order.
+  const std::vector<std::vector<std::string>>& DrawnLogs() const { return drawn_; }
   // Set when this canvas is a bitmap made by CreateBitmap: its first fill colour.
   Colour first_fill = 0;
 
@@ -64,6 +69,7 @@ class RecordingCanvas final : public Canvas {
   Point position_;
   std::vector<Colour> pixels_;
   std::vector<std::string> log_;
+  std::vector<std::vector<std::string>> drawn_;
   bool filled_ = false;
 };
 

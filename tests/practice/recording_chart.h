@@ -42,6 +42,7 @@ class RecordingChart : public ChartPort {
   bool ShowFs() const override { return show_fs; }
   void SetShowBoard(bool on) override { calls.push_back(on ? "board 1" : "board 0"); }
   void SetWeek(std::string_view text) override { week = std::string(text); }
+  void SelectFigureSet(const std::string& key) override { figure_set = key; }
 
   // The calls since the last Take, then forgets them.
   std::vector<std::string> Take() {
@@ -53,7 +54,7 @@ class RecordingChart : public ChartPort {
   std::vector<std::string> calls;
   std::vector<double> closes;  // what the chart shows, oldest first
   std::vector<int> dates;
-  std::string label, stock_name, quote_code, week;
+  std::string label, stock_name, quote_code, week, figure_set;
   bool show_fs = false;
 };
 

@@ -67,8 +67,10 @@ TEST_F(ReplayTest, PracticeScenario) {
   EXPECT_EQ(replay_.Account().Price, CloseOf(24));
 
   // Weekly: 25 rows are 5 weeks; the first step advances two rows, later ones one.
+  EXPECT_EQ(chart_.figure_set, "600000|day|1");
   ASSERT_TRUE(replay_.PeriodCommand("周线"));
   EXPECT_EQ(chart_.week, "周线");
+  EXPECT_EQ(chart_.figure_set, "600000|day|5") << "figures of each period apart";
   EXPECT_EQ(chart_.closes.size(), 5u);
   replay_.NextClick();
   EXPECT_EQ(base().CurrentRow, 26);
@@ -82,6 +84,7 @@ TEST_F(ReplayTest, PracticeScenario) {
   // Back to daily: every revealed row, none more.
   ASSERT_TRUE(replay_.PeriodCommand("日线"));
   EXPECT_EQ(chart_.week, "");
+  EXPECT_EQ(chart_.figure_set, "600000|day|1");
   EXPECT_EQ(base().PeriodMultiplier, 1);
   EXPECT_EQ(chart_.closes.size(), 28u);
   EXPECT_EQ(base().Cursor, 28);
