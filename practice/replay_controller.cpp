@@ -11,6 +11,7 @@
 #include "common/text_file.h"
 #include "common/numbers.h"
 #include "market/bar_columns.h"
+#include "practice/replay_quote.h"
 
 namespace vorelin {
 namespace {
@@ -101,8 +102,12 @@ void ReplayController::AdoptOpenedStock() {
   if (!directory_) return;
   if (const TStockDirEntry* entry = directory_->FindByCode(account_.StockCode)) {
     account_.StockName = entry->Name();
-    chart_.SetQuote(*entry);
+    stock_record_ = *entry;
   }
+}
+
+void ReplayController::ShowReplayQuote(const Tstock& series, int row) {
+  chart_.SetQuote(ReplayQuoteRecord(stock_record_, series.Bars, row));
 }
 
 bool ReplayController::LoadBaseFile(const std::filesystem::path& path) {
@@ -134,6 +139,7 @@ void ReplayController::RevealRange(Tstock& series, int from, int to) {
   chart_.ResetPriceData();
   chart_.SetStkLabel(account_.StockCode);
   chart_.SetStkName(account_.StockName);
+  ShowReplayQuote(series, to);
   chart_.SetShowBar3d(false);
   for (size_t c = 0; c < BarColumns::kNames.size(); ++c)
     chart_.SetSeries(BarColumns::kNames[c], bars[c], c + 1 == BarColumns::kNames.size());
@@ -142,6 +148,7 @@ void ReplayController::RevealRange(Tstock& series, int from, int to) {
 void ReplayController::AppendNextBar() {
   const TBarRecord bar = base_.NextBar();
   const int date = ParseIntOr(bar.date, 19911010);
+  ShowReplayQuote(base_, base_.Cursor - 1);
   chart_.AppendBar(date, ParseIntOr(bar.time, 0), bar.open, bar.high, bar.low, bar.close,
                    bar.amount, bar.vol);
   reference_high_ = static_cast<float>(bar.high);

@@ -135,6 +135,8 @@ class ReplayController {
   // file cannot be read (the account keeps its stock).
   bool LoadBaseFile(const std::filesystem::path& path);
   void AdoptOpenedStock();
+  // The board's quote is that of row `row` of `series`, never the directory's stored one.
+  void ShowReplayQuote(const Tstock& series, int row);
   // A refused change puts the code of the stock in practice back into the box.
   void KeepOpenStockInBox();
 
@@ -142,6 +144,7 @@ class ReplayController {
   ChartPort& chart_;
   MessageSink& messages_;
   const StockDirectory* directory_ = nullptr;
+  TStockDirEntry stock_record_;  // the directory's record of the stock in practice
   const JournalStore* journal_ = nullptr;
   std::string user_;
   ScreenshotWriter screenshot_;
