@@ -83,8 +83,9 @@ void AddItems(QMenu& menu, const std::vector<ChartMenuItem>& items, TGP& chart) 
 }  // namespace
 
 ChartWidget::ChartWidget(MessageSink& messages, QWidget* parent)
-    : QWidget(parent), messages_(messages), chart_(400, 300, this) {
+    : QWidget(parent), messages_(messages), hint_(new THintWin(this)), chart_(400, 300, this) {
   setObjectName("gp1");
+  hint_->OnCloseButton = [this] { Chart().SetShowCursor(false); };
   setFocusPolicy(Qt::StrongFocus);
   setMouseTracking(true);
   setAttribute(Qt::WA_OpaquePaintEvent);
@@ -140,6 +141,12 @@ bool ChartWidget::PutOnClipboard(const RgbImage& image) {
   QImage picture(image.bgr.data(), image.width, image.height, image.width * 3, QImage::Format_BGR888);
   clipboard->setImage(picture.copy());
   return true;
+}
+
+void ChartWidget::ShowInfoWindow(const InfoWindowPlacement& placement) {
+  if (placement.place) hint_->move(mapToGlobal(QPoint(placement.x, placement.y)));
+  hint_->resize(hint_->width(), placement.height);
+  hint_->show();
 }
 
 QMenu* ChartWidget::BuildContextMenu(QWidget* parent) {

@@ -58,6 +58,7 @@ class IntradayController final : public QObject, public IntradayHost {
   void MarkAccount(double price) override { session_.Replay().Account().Mark(price); }
   void SetPankouLines(const std::vector<std::string>& lines) override;
   void SetTransactionLines(const std::vector<std::string>& lines) override;
+  void SetDayTrades(const std::vector<TTradeTick>& ticks) override;
   void UpdateDisplay() override { session_.Replay().DisplayUpdate(); }
 
  private:

@@ -285,6 +285,13 @@ class BoardPainter {
 
 BoardLayout PaintBoard(Canvas& board, const BoardInput& input) { return BoardPainter(board, input).Paint(); }
 
+std::vector<BoardTrade> BoardTradesOf(const std::vector<TTradeTick>& ticks) {
+  std::vector<BoardTrade> trades;
+  trades.reserve(ticks.size());
+  for (const TTradeTick& t : ticks) trades.push_back({t.time, t.price, t.volume, static_cast<int16_t>(t.side != 0), 1});
+  return trades;
+}
+
 std::vector<PriceVolume> VolumeByPrice(const std::vector<BoardTrade>& trades) {
   std::vector<PriceVolume> prices;
   for (const BoardTrade& t : trades) {

@@ -9,6 +9,7 @@
 
 #include "chart/canvas.h"
 #include "chart/chart_types.h"
+#include "common/intraday_records.h"
 #include "market/stock_directory.h"
 
 namespace vorelin {
@@ -23,6 +24,9 @@ struct BoardTrade {
   int16_t direction = 2;  // 0 buy, 1 sell, other values none
   uint16_t count = 0;     // number of trades
 };
+
+// The day's transactions as board entries: each is one trade, a buy or a sell.
+std::vector<BoardTrade> BoardTradesOf(const std::vector<TTradeTick>& ticks);
 
 struct BoardInput {
   const TStockDirEntry* record = nullptr;

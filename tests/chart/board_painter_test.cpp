@@ -266,6 +266,17 @@ TEST(BoardPainter, VolumeByPriceKeepsAtMost1001Prices) {
   EXPECT_FLOAT_EQ(prices.back().volume, 5);
 }
 
+TEST(BoardPainter, TransactionsBecomeSingleTradesWithTheirSide) {
+  const std::vector<BoardTrade> trades = BoardTradesOf({{931, 10.5f, 300, 0}, {932, 10.4f, 200, 3}});
+  ASSERT_EQ(trades.size(), 2u);
+  EXPECT_EQ(trades[0].time, 931);
+  EXPECT_EQ(trades[0].price, 10.5f);
+  EXPECT_EQ(trades[0].volume, 300);
+  EXPECT_EQ(trades[0].direction, 0);
+  EXPECT_EQ(trades[1].direction, 1) << "every side flag but 0 is a sell";
+  EXPECT_EQ(trades[1].count, 1);
+}
+
 TEST(BoardPainter, TabStripMarksTheSelectedTab) {
   const TStockDirEntry stock = QuotedStock();
   Board b(stock);
