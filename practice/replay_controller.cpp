@@ -106,6 +106,12 @@ void ReplayController::AdoptOpenedStock() {
   }
 }
 
+void ReplayController::ShowBoardQuote() {
+  chart_.SetStkLabel(account_.StockCode);
+  chart_.SetStkName(account_.StockName);
+  ShowReplayQuote(base_, base_.CurrentRow);
+}
+
 void ReplayController::ShowReplayQuote(const Tstock& series, int row) {
   chart_.SetQuote(ReplayQuoteRecord(stock_record_, series.Bars, row));
 }

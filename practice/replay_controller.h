@@ -87,6 +87,9 @@ class ReplayController {
   // and marks the account to the last one's close.
   void RevealRange(Tstock& series, int from, int to);
   void AppendNextBar();
+  // Hands the chart again the stock's code, name and the quote of the last revealed row, as
+  // after a reveal (for views that clear the chart without revealing bars).
+  void ShowBoardQuote();
   void StepForward();
   // '下一K线', Enter on the chart and a play tick.
   void NextClick();

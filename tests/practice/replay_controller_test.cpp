@@ -189,6 +189,14 @@ TEST_F(ReplayTest, TheBoardShowsTheReplayedQuoteNotTheDirectorysStoredOne) {
   EXPECT_FLOAT_EQ(ReadStockQuote(chart_.quote).last, static_cast<float>(CloseOf(30)));
   replay_.PreviousBar();
   EXPECT_FLOAT_EQ(ReadStockQuote(chart_.quote).last, static_cast<float>(CloseOf(29)));
+
+  // A view that cleared the chart (the intraday view) gets the same quote and names back.
+  chart_.ClearData();
+  chart_.quote = TStockDirEntry{};
+  chart_.label.clear();
+  replay_.ShowBoardQuote();
+  EXPECT_FLOAT_EQ(ReadStockQuote(chart_.quote).last, static_cast<float>(CloseOf(29)));
+  EXPECT_EQ(chart_.label, "600000");
 }
 
 TEST_F(ReplayTest, LongerPeriodAtTheLastRowStaysSilently) {
