@@ -174,6 +174,9 @@ void ChartWidget::paintEvent(QPaintEvent*) {
 void ChartWidget::resizeEvent(QResizeEvent*) { Chart().Resize(width(), height()); }
 
 void ChartWidget::keyPressEvent(QKeyEvent* event) {
+  // The keyboard cursor steps from the bar the last paint found: keys faster than paints
+  // must not step from a stale one.
+  Chart().PaintIfDirty();
   const KeyModifiers modifiers{(event->modifiers() & Qt::ShiftModifier) != 0,
                                (event->modifiers() & Qt::ControlModifier) != 0,
                                (event->modifiers() & Qt::AltModifier) != 0};

@@ -195,6 +195,8 @@ class ScreenshotsTest : public QObject {
     QVERIFY(slot > 200);
     gp.SetPrevClose(bars[static_cast<size_t>(replay.Base().CurrentRow) - 1].close);
 
+    // Off the screen's corner: the keyboard cursor parks the pointer just outside the chart.
+    widget.move(60, 60);
     widget.show();
     QVERIFY(QTest::qWaitForWindowExposed(&widget));
     QTest::qWait(20);
@@ -205,6 +207,19 @@ class ScreenshotsTest : public QObject {
     const QImage image = widget.grab().toImage();
     QVERIFY(MainColours(image) >= 2);
     image.save(folder + "/board_tracking.png");
+
+    // The keyboard cursor with its information window, drawn over the chart where it stands.
+    widget.setFocus();
+    for (int k = 0; k < 6; ++k) QTest::keyClick(&widget, Qt::Key_Left);
+    QTest::qWait(20);
+    THintWin& hint = widget.HintWindow();
+    QVERIFY(hint.isVisible());
+    QImage with_hint = widget.grab().toImage();
+    {
+      QPainter painter(&with_hint);
+      painter.drawImage(widget.mapFromGlobal(hint.pos()), hint.grab().toImage());
+    }
+    with_hint.save(folder + "/cursor_information.png");
   }
 };
 
