@@ -4,6 +4,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <unordered_map>
 
 #include "chart/background.h"
 #include "common/format.h"
@@ -294,11 +295,12 @@ std::vector<BoardTrade> BoardTradesOf(const std::vector<TTradeTick>& ticks) {
 
 std::vector<PriceVolume> VolumeByPrice(const std::vector<BoardTrade>& trades) {
   std::vector<PriceVolume> prices;
+  std::unordered_map<float, size_t> index_of_price;  // exact float equality, as the list keys
   for (const BoardTrade& t : trades) {
-    auto found = std::find_if(prices.begin(), prices.end(), [&](const PriceVolume& p) { return p.price == t.price; });
-    if (found != prices.end()) {
-      found->volume += t.volume;
+    if (auto found = index_of_price.find(t.price); found != index_of_price.end()) {
+      prices[found->second].volume += t.volume;
     } else if (prices.size() < kMostPrices) {
+      index_of_price.emplace(t.price, prices.size());
       prices.push_back({t.price, t.volume});
     }
   }
