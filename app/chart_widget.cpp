@@ -84,8 +84,9 @@ void AddItems(QMenu& menu, const std::vector<ChartMenuItem>& items, TGP& chart) 
 }  // namespace
 
 ChartWidget::ChartWidget(MessageSink& messages, QWidget* parent)
-    : QWidget(parent), messages_(messages), chart_(400, 300, this) {
+    : QWidget(parent), messages_(messages), hint_(new THintWin(this)), chart_(400, 300, this) {
   setObjectName("gp1");
+  hint_->OnCloseButton = [this] { Chart().SetShowCursor(false); };
   setFocusPolicy(Qt::StrongFocus);
   setMouseTracking(true);
   setAttribute(Qt::WA_OpaquePaintEvent);
@@ -151,6 +152,12 @@ bool ChartWidget::PutOnClipboard(const RgbImage& image) {
   return true;
 }
 
+void ChartWidget::ShowInfoWindow(const InfoWindowPlacement& placement) {
+  if (placement.place) hint_->move(mapToGlobal(QPoint(placement.x, placement.y)));
+  hint_->resize(hint_->width(), placement.height);
+  hint_->show();
+}
+
 QMenu* ChartWidget::BuildContextMenu(QWidget* parent) {
   const ChartMenu* model = Chart().OpenContextMenu();
   if (model == nullptr) return nullptr;
@@ -176,6 +183,9 @@ void ChartWidget::paintEvent(QPaintEvent*) {
 void ChartWidget::resizeEvent(QResizeEvent*) { Chart().Resize(width(), height()); }
 
 void ChartWidget::keyPressEvent(QKeyEvent* event) {
+  // The keyboard cursor steps from the bar the last paint found: keys faster than paints
+  // must not step from a stale one.
+  Chart().PaintIfDirty();
   const KeyModifiers modifiers{(event->modifiers() & Qt::ShiftModifier) != 0,
                                (event->modifiers() & Qt::ControlModifier) != 0,
                                (event->modifiers() & Qt::AltModifier) != 0};

@@ -7,6 +7,7 @@
 
 #include <QWidget>
 
+#include "app/hint_window.h"
 #include "formula_chart/formula_chart.h"
 
 class QMenu;
@@ -42,6 +43,14 @@ class ChartWidget final : public QWidget, public ChartHost {
   void OpenWithSystem(const std::string& file) override;
   bool PutOnClipboard(const RgbImage& image) override;
   bool AskFigureText(FigureText* text) override;
+  void ShowInfoWindow(const InfoWindowPlacement& placement) override;
+  void HideInfoWindow() override { hint_->hide(); }
+  void SetInfoWindowHeight(int height) override { hint_->resize(hint_->width(), height); }
+  bool InfoWindowIsForeground() const override { return hint_->isVisible() && hint_->isActiveWindow(); }
+  void SetInfoWindowText(const std::string& title, const std::string& text) override {
+    hint_->SetContent(title, text);
+  }
+  THintWin& HintWindow() { return *hint_; }
 
  signals:
   void NextBarRequested();
@@ -64,6 +73,7 @@ class ChartWidget final : public QWidget, public ChartHost {
 
  private:
   MessageSink& messages_;
+  THintWin* hint_;  // before the chart: the chart asks for it from its first paint
   FormulaChart chart_;
 };
 

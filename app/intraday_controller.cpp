@@ -175,6 +175,10 @@ void IntradayController::SetPankouLines(const std::vector<std::string>& lines) {
   FillTransactionList(*side_.lstPankou, lines);
 }
 
+void IntradayController::SetDayTrades(const std::vector<TTradeTick>& ticks) {
+  chart_.SetBoardTrades(BoardTradesOf(ticks));
+}
+
 void IntradayController::SetTransactionLines(const std::vector<std::string>& lines) {
   FillTransactionList(*side_.lstTransactions, lines);
 }

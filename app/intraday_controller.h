@@ -49,7 +49,11 @@ class IntradayController final : public QObject, public IntradayHost {
   void SetCaption(const std::string& caption) override { set_caption_(caption); }
   void ShowMessage(const std::string& text) override { messages_.Show(text); }
   void SetTickTimer(bool on, int interval_ms) override;
-  void ClearData() override { chart_.ClearData(); }
+  // The board keeps the replay's quote and the stock's names over the cleared chart.
+  void ClearData() override {
+    chart_.ClearData();
+    session_.Replay().ShowBoardQuote();
+  }
   void SetFsAll(bool on) override { chart_.SetFsAll(on); }
   void SetFsFull(bool on) override { chart_.SetFsFull(on); }
   void SetPrevClose(double close) override { chart_.SetPrevClose(close); }
@@ -58,6 +62,7 @@ class IntradayController final : public QObject, public IntradayHost {
   void MarkAccount(double price) override { session_.Replay().Account().Mark(price); }
   void SetPankouLines(const std::vector<std::string>& lines) override;
   void SetTransactionLines(const std::vector<std::string>& lines) override;
+  void SetDayTrades(const std::vector<TTradeTick>& ticks) override;
   void UpdateDisplay() override { session_.Replay().DisplayUpdate(); }
 
  private:

@@ -45,7 +45,8 @@ TForm1::TForm1(std::filesystem::path root, std::string user, MessageSink& messag
   gp1_ = new ChartWidget(messages_);
   gp1_->Chart().ProgramFolder = root_.string();
   gp1_->Chart().SetShowLeft(true);
-  // The board area would stay empty: the chart takes the whole width until it has content.
+  // Like every window the replay loads, the chart starts without the board; '显示信息板' in
+  // the chart menu shows it (with the replayed quote and the day's trades).
   gp1_->Chart().SetShowBoard(false);
   port_ = std::make_unique<GpChartPort>(gp1_->Chart());
   ChartWidget* chart = gp1_;

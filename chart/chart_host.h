@@ -77,6 +77,8 @@ class ChartHost {
   virtual void ShowInfoWindow(const InfoWindowPlacement&) {}
   virtual void HideInfoWindow() {}
   virtual void SetInfoWindowHeight(int /*height*/) {}
+  // The window's text (lines ended by CR LF) and its title, the stock name.
+  virtual void SetInfoWindowText(const std::string& /*title*/, const std::string& /*text*/) {}
   virtual bool InfoWindowIsForeground() const { return false; }
 
   // A question with OK and Cancel: true for OK.

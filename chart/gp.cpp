@@ -377,6 +377,7 @@ void TGP::SetSeries(const std::string& name, const std::vector<double>& values, 
 
 void TGP::ClearData() {
   *blocks_ = ChartBlocks{};
+  board_trades_.clear();
   StkName.clear();
   StkLabel.clear();
   Week.clear();

@@ -9,6 +9,7 @@
 #include <string>
 #include <vector>
 
+#include "chart/board_painter.h"
 #include "chart/chart_host.h"
 #include "chart/chart_menu.h"
 #include "chart/chart_types.h"
@@ -129,6 +130,11 @@ class TGP {
   bool ShowHint() const { return show_hint_; }
   void SetShowHint(bool value) { show_hint_ = value; }
   const std::string& InfoStr() const { return info_str_; }
+  const Font& BoardFont() const { return board_font_; }
+  void SetBoardFont(const Font& font);
+  // The board's trade list (分笔, 分价), oldest first; ClearData empties it.
+  void SetBoardTrades(std::vector<BoardTrade> trades);
+  const std::vector<BoardTrade>& BoardTrades() const { return board_trades_; }
   TWeiStyle WeiStyle() const { return wei_style_; }
   // Where "signals\" and drawgbk pictures are found and the menu writes its files.
   std::string ProgramFolder;
@@ -251,6 +257,8 @@ class TGP {
                    int y0, int first_bar, int cursor_y, int cursor_x, double scale, Canvas& target);
   void DrawTabStrip(int chart_width);
   void DrawBoard(int chart_width);
+  void DrawTracking(Canvas& board, const BoardLayout& layout);
+  void HandCursorInfo();
   void ClickTab(int x);
   void SetTabCategory(int category);
   void Drag(int x, int y);
@@ -289,6 +297,8 @@ class TGP {
   std::array<int, kPaneCount> heights_{};
   std::array<int, 2> fs_heights_{};
   int board_split_ = 0;
+  Font board_font_;
+  std::vector<BoardTrade> board_trades_;
   int tech_windows_ = 3;
   int selected_ = 0;
   int fs_selected_ = 0;

@@ -30,7 +30,6 @@ void TGP::MouseDown(MouseButton button, int x, int y) {
   const int first_pane = static_cast<int>(TWeiStyle::wsGS1);
   switch (wei_style_) {
     case TWeiStyle::wsBTab: {
-      static const char* const kBoardTabs[] = {"分笔", "分价", "跟踪"};
       // The board has not told its tab width before its first paint.
       if (board_tab_width_ > 0) {
         const int k = (x + board_width_ - width_) / board_tab_width_;

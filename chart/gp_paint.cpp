@@ -91,7 +91,7 @@ void TGP::RepaintChart() {
     if (show_tab_) DrawTabStrip(chart_width);
   }
   if (show_board_) DrawBoard(chart_width);
-  // The information window is painted here once built.
+  if (info_shown_) HandCursorInfo();
   if (drawing_tool_.Active() && drawing_tool_.Placed() > 0) DrawRubberBand();
   host_->ShowBuffer(*back_buffer_);
 }
@@ -130,14 +130,6 @@ void TGP::DrawTabStrip(int chart_width) {
     x += width;
   }
   back_buffer_->Draw(0, height_ - kTabStripHeight, *strip);
-}
-
-void TGP::DrawBoard(int chart_width) {
-  // Until the information board is built its area shows the background.
-  back_buffer_->FillRect(chart_width, 0, width_, height_, style_.background);
-  board_split_ = 0;
-  // Each board tab is as wide as its first label in the chart font, plus 6.
-  board_tab_width_ = back_buffer_->TextExtent("分笔").width + 6;
 }
 
 bool TGP::SaveAllImage(const std::string& file) {

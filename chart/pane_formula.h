@@ -22,6 +22,15 @@ struct SeriesView {
   double operator[](int i) const { return values[i]; }
 };
 
+// One ex-rights event of the formula's stock, per 10 shares.
+struct ExRightsEvent {
+  int date = 0;  // YYYYMMDD
+  float cash = 0;
+  float rights_price = 0;
+  float bonus = 0;
+  float rights = 0;
+};
+
 // The three blocks every chart formula reads through DYNAINFO, FINANCE and the breadth
 // constants; owned by the chart, attached to its formulas.
 struct ChartBlocks {
@@ -47,6 +56,8 @@ class PaneFormula {
   virtual std::vector<double> ParameterValues() const = 0;
   // Dates (YYYYMMDD) of the ex-rights records in use, at most 41.
   virtual std::vector<int> ExRightsDates() const = 0;
+  // The ex-rights events in use, at most 41.
+  virtual std::vector<ExRightsEvent> ExRightsEvents() const = 0;
   virtual void AppendError(const std::string& text) = 0;
   virtual void SetError(const std::string& text) = 0;
   virtual std::string ErrorText() const = 0;

@@ -48,6 +48,15 @@ std::vector<int> TgsPaneFormula::ExRightsDates() const {
   return dates;
 }
 
+std::vector<ExRightsEvent> TgsPaneFormula::ExRightsEvents() const {
+  std::vector<ExRightsEvent> events;
+  for (const ExRightsRecord& r : gs_.ExRights()) {
+    if (r.flag == 0) break;
+    events.push_back({r.date, r.cash, r.rightsPrice, r.bonus, r.rights});
+  }
+  return events;
+}
+
 bool TgsPaneFormula::Synced(bool ok) {
   outputs_ = gs_.Outputs();
   return ok;

@@ -25,6 +25,7 @@ class TgsPaneFormula final : public PaneFormula {
   std::string ShortName() const override { return gs_.ShortName(); }
   std::vector<double> ParameterValues() const override;
   std::vector<int> ExRightsDates() const override;
+  std::vector<ExRightsEvent> ExRightsEvents() const override;
   void AppendError(const std::string& text) override { gs_.AppendError(text); }
   void SetError(const std::string& text) override { gs_.SetError(text); }
   std::string ErrorText() const override { return gs_.ErrorText(); }

@@ -29,14 +29,21 @@ bool IntradayView::Open(int date, const TStockDirEntry* stock, std::string_view 
   host_.ClearData();
   host_.SetFsAll(true);
   host_.SetFsFull(true);
+  day_trades_.clear();
+  trade_limit_ = kWholeDay;
+  if (IsSafeStockCode(stock->Code()))
+    day_trades_ = ReadTransactionTicks(TransactionListPath(root_, stock->Code(), date));
   std::vector<TMinutePoint> cached;
   if (IsSafeStockCode(stock->Code()) &&
       ReadIntradayFile(IntradayFilePath(root_, stock->Code(), date), cached)) {
-    if (cached.empty()) return true;
-    LoadPoints(cached);
-    host_.SetTickTimer(true, tick_interval_ms_);
+    if (!cached.empty()) {
+      LoadPoints(cached);
+      host_.SetTickTimer(true, tick_interval_ms_);
+    }
+    PublishDayTrades();
     return true;
   }
+  PublishDayTrades();
   if (date < kFirstIntradayDate) {
     host_.ShowMessage(kTooEarlyForIntradayText);
   } else {
@@ -56,6 +63,11 @@ void IntradayView::LoadPoints(const std::vector<TMinutePoint>& points) {
   }
   if (highest > 0) intraday_factor_ = reference_high_ / highest;
   tick_position_ = 0;
+  trade_limit_ = 0;  // the day's replay starts before its first minute
+}
+
+void IntradayView::PublishDayTrades() {
+  host_.SetDayTrades(trade_limit_ == kWholeDay ? day_trades_ : TicksUpTo(day_trades_, trade_limit_));
 }
 
 void IntradayView::OnMinuteAnswer(const std::vector<TMinutePoint>& points) {
@@ -64,6 +76,7 @@ void IntradayView::OnMinuteAnswer(const std::vector<TMinutePoint>& points) {
   LoadPoints(points);
   if (has_stock_ && IsSafeStockCode(stock_.Code()))
     WriteIntradayFile(IntradayFilePath(root_, stock_.Code(), requested_date_), points_);
+  PublishDayTrades();
 }
 
 int IntradayView::BaseRowDate(const Tstock& base) const {
@@ -87,11 +100,14 @@ void IntradayView::TickStep(const Tstock& base) {
     host_.AppendTick(point.minute, price, amounts_[p], point.volume);
     ++tick_position_;
     host_.MarkAccount(price);
+    trade_limit_ = ParseIntOr(MinuteClockText(point.minute), kWholeDay);
   } else {
     p = static_cast<int>(points_.size()) - 1;
     host_.MarkAccount(points_[p].price * intraday_factor_);
     host_.SetTickTimer(false, tick_interval_ms_);
+    trade_limit_ = kWholeDay;
   }
+  PublishDayTrades();
   std::vector<std::string> pankou;
   if (has_stock_ && IsSafeStockCode(stock_.Code()))
     pankou = PankouLines(TransactionListPath(root_, stock_.Code(), BaseRowDate(base)),
@@ -113,6 +129,8 @@ void IntradayView::OnTransactionsAnswer(const std::vector<TTradeTick>& ticks, in
   TransactionList::NextPage next = transactions_.AddAnswer(ticks, current_date);
   if (next.wanted) host_.RequestTransactions(trade_stock_, trade_date_, next.start);
   host_.SetTransactionLines(transactions_.Lines());
+  day_trades_ = transactions_.Ticks();
+  PublishDayTrades();
   if (IsSafeStockCode(trade_stock_.Code()))
     transactions_.Write(TransactionListPath(root_, trade_stock_.Code(), BaseRowDate(base)));
 }
@@ -120,6 +138,9 @@ void IntradayView::OnTransactionsAnswer(const std::vector<TTradeTick>& ticks, in
 void IntradayView::ClearTransactions() {
   transactions_.Clear();
   host_.SetTransactionLines(transactions_.Lines());
+  day_trades_.clear();
+  trade_limit_ = kWholeDay;
+  PublishDayTrades();
 }
 
 }  // namespace vorelin

@@ -40,6 +40,8 @@ class IntradayHost {
   virtual void MarkAccount(double price) = 0;
   virtual void SetPankouLines(const std::vector<std::string>& lines) = 0;
   virtual void SetTransactionLines(const std::vector<std::string>& lines) = 0;
+  // The day's transactions for the chart's information board, in time order.
+  virtual void SetDayTrades(const std::vector<TTradeTick>& ticks) = 0;
   virtual void UpdateDisplay() = 0;
 };
 
@@ -66,6 +68,9 @@ class IntradayView {
   void TickStep(const Tstock& base);
   // The list is emptied at the start of every replay step.
   void ClearTransactions();
+  // The transactions the board shows: those of the day opened last (from its list file) or
+  // of the latest answers; while that day's minutes are replayed, only up to the minute shown.
+  const std::vector<TTradeTick>& DayTrades() const { return day_trades_; }
 
   void SetReferenceHigh(double high) { reference_high_ = high; }
 
@@ -78,6 +83,7 @@ class IntradayView {
 
  private:
   void LoadPoints(const std::vector<TMinutePoint>& points);
+  void PublishDayTrades();
   int BaseRowDate(const Tstock& base) const;
 
   std::filesystem::path root_;
@@ -95,6 +101,9 @@ class IntradayView {
   bool has_trade_stock_ = false;
   TStockDirEntry trade_stock_;
   int trade_date_ = 0;
+  std::vector<TTradeTick> day_trades_;
+  int trade_limit_ = kWholeDay;  // HHMM of the last minute replayed
+  static constexpr int kWholeDay = -1;
 };
 
 }  // namespace vorelin

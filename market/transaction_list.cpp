@@ -1,6 +1,8 @@
 // Transaction list lines, their file and colours.
 #include "market/transaction_list.h"
 
+#include <locale>
+#include <sstream>
 #include <system_error>
 
 #include "common/data_root.h"
@@ -25,6 +27,7 @@ std::string DayCaptionText(int date) { return ChineseDateText(date) + ChineseWee
 
 void TransactionList::Clear() {
   lines_.clear();
+  ticks_.clear();
   trade_count_ = 0;
   has_date_line_ = false;
 }
@@ -38,6 +41,7 @@ TransactionList::NextPage TransactionList::AddAnswer(const std::vector<TTradeTic
   for (const TTradeTick& tick : ticks) page.push_back(FormatTradeLine(tick));
   page.insert(page.end(), lines_.begin(), lines_.end());
   lines_.swap(page);
+  ticks_.insert(ticks_.begin(), ticks.begin(), ticks.end());
   has_date_line_ = true;
   trade_count_ += static_cast<int>(ticks.size());
   return {ticks.size() == static_cast<size_t>(kTransactionsPerAnswer), trade_count_};
@@ -49,6 +53,31 @@ bool TransactionList::Write(const std::filesystem::path& path) const {
   std::error_code ignored;
   std::filesystem::create_directories(path.parent_path(), ignored);
   return WriteGbkText(path, text);
+}
+
+std::vector<TTradeTick> ReadTransactionTicks(const std::filesystem::path& list_file) {
+  std::vector<std::string> lines;
+  if (!ReadTextLines(list_file, lines)) return {};
+  std::vector<TTradeTick> ticks;
+  for (const std::string& line : lines) {
+    std::istringstream fields(line);
+    fields.imbue(std::locale::classic());
+    TTradeTick tick;
+    std::string side;
+    if (!(fields >> tick.time >> tick.price >> tick.volume >> side)) continue;
+    if (side != "B" && side != "S") continue;
+    tick.side = side == "S" ? 1 : 0;
+    ticks.push_back(tick);
+  }
+  return ticks;
+}
+
+std::vector<TTradeTick> TicksUpTo(const std::vector<TTradeTick>& ticks, int hhmm) {
+  std::vector<TTradeTick> out;
+  for (const TTradeTick& tick : ticks) {
+    if (tick.time <= hhmm) out.push_back(tick);
+  }
+  return out;
 }
 
 std::vector<std::string> PankouLines(const std::filesystem::path& list_file,

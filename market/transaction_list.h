@@ -40,15 +40,25 @@ class TransactionList {
   NextPage AddAnswer(const std::vector<TTradeTick>& ticks, int current_date);
 
   const std::vector<std::string>& Lines() const { return lines_; }
+  // The listed transactions in time order.
+  const std::vector<TTradeTick>& Ticks() const { return ticks_; }
   int TradeCount() const { return trade_count_; }
   // Replaces the file with the lines (GBK, CR LF); false when it cannot be written.
   bool Write(const std::filesystem::path& path) const;
 
  private:
   std::vector<std::string> lines_;
+  std::vector<TTradeTick> ticks_;
   int trade_count_ = 0;
   bool has_date_line_ = false;
 };
+
+// The transactions of a transaction list file, read back from its lines (FormatTradeLine);
+// the date line and other lines that are no transaction are skipped. A missing file gives none.
+std::vector<TTradeTick> ReadTransactionTicks(const std::filesystem::path& list_file);
+
+// The ticks up to and including clock time `hhmm`.
+std::vector<TTradeTick> TicksUpTo(const std::vector<TTradeTick>& ticks, int hhmm);
 
 // Lines of a transaction list file whose first comma-separated field contains `clock`
 // ("hhmm"). A missing file gives no lines.

@@ -11,6 +11,7 @@
 #include "common/text_file.h"
 #include "common/numbers.h"
 #include "market/bar_columns.h"
+#include "practice/replay_quote.h"
 
 namespace vorelin {
 namespace {
@@ -101,8 +102,18 @@ void ReplayController::AdoptOpenedStock() {
   if (!directory_) return;
   if (const TStockDirEntry* entry = directory_->FindByCode(account_.StockCode)) {
     account_.StockName = entry->Name();
-    chart_.SetQuote(*entry);
+    stock_record_ = *entry;
   }
+}
+
+void ReplayController::ShowBoardQuote() {
+  chart_.SetStkLabel(account_.StockCode);
+  chart_.SetStkName(account_.StockName);
+  ShowReplayQuote(base_, base_.CurrentRow);
+}
+
+void ReplayController::ShowReplayQuote(const Tstock& series, int row) {
+  chart_.SetQuote(ReplayQuoteRecord(stock_record_, series.Bars, row));
 }
 
 bool ReplayController::LoadBaseFile(const std::filesystem::path& path) {
@@ -135,6 +146,7 @@ void ReplayController::RevealRange(Tstock& series, int from, int to) {
   chart_.SelectFigureSet(FigureSetKey(&series == &aggregate_ ? aggregate_.PeriodMultiplier : 1));
   chart_.SetStkLabel(account_.StockCode);
   chart_.SetStkName(account_.StockName);
+  ShowReplayQuote(series, to);
   chart_.SetShowBar3d(false);
   for (size_t c = 0; c < BarColumns::kNames.size(); ++c)
     chart_.SetSeries(BarColumns::kNames[c], bars[c], c + 1 == BarColumns::kNames.size());
@@ -147,6 +159,7 @@ std::string ReplayController::FigureSetKey(int n) const {
 void ReplayController::AppendNextBar() {
   const TBarRecord bar = base_.NextBar();
   const int date = ParseIntOr(bar.date, 19911010);
+  ShowReplayQuote(base_, base_.Cursor - 1);
   chart_.AppendBar(date, ParseIntOr(bar.time, 0), bar.open, bar.high, bar.low, bar.close,
                    bar.amount, bar.vol);
   chart_.SelectFigureSet(FigureSetKey(1));

@@ -89,6 +89,9 @@ class ReplayController {
   void AppendNextBar();
   // The chart's figure set for the open stock at `n` base rows per bar.
   std::string FigureSetKey(int n) const;
+  // Hands the chart again the stock's code, name and the quote of the last revealed row, as
+  // after a reveal (for views that clear the chart without revealing bars).
+  void ShowBoardQuote();
   void StepForward();
   // '下一K线', Enter on the chart and a play tick.
   void NextClick();
@@ -137,6 +140,8 @@ class ReplayController {
   // file cannot be read (the account keeps its stock).
   bool LoadBaseFile(const std::filesystem::path& path);
   void AdoptOpenedStock();
+  // The board's quote is that of row `row` of `series`, never the directory's stored one.
+  void ShowReplayQuote(const Tstock& series, int row);
   // A refused change puts the code of the stock in practice back into the box.
   void KeepOpenStockInBox();
 
@@ -144,6 +149,7 @@ class ReplayController {
   ChartPort& chart_;
   MessageSink& messages_;
   const StockDirectory* directory_ = nullptr;
+  TStockDirEntry stock_record_;  // the directory's record of the stock in practice
   const JournalStore* journal_ = nullptr;
   std::string user_;
   ScreenshotWriter screenshot_;

@@ -20,6 +20,7 @@
 #include <string>
 
 #include "app/main_window.h"
+#include "formula_chart/gp_chart_port.h"
 #include "support/recording_messages.h"
 #include "support/quote_settings.h"
 #include "tools/vorelin-sample/sample_market.h"
@@ -142,6 +143,9 @@ class ScreenshotsTest : public QObject {
 
     // The intraday view of the current day, fetched from the quote server, a tenth of a
     // second a point.
+    // The information board comes back through the chart's menu (a random window hides it).
+    TGP& gp = window.ChartView().Chart();
+    if (!gp.ShowBoard()) gp.DoMenuCommand("显示信息板");
     auto* speed = window.findChild<QLineEdit*>("edtbfjg");
     speed->clear();
     QTest::keyClicks(speed, "1");
@@ -154,8 +158,83 @@ class ScreenshotsTest : public QObject {
     window.findChild<QTabWidget*>("pgSide")->setCurrentIndex(2);
     QTest::qWait(20);
     save(window.grab().toImage(), "intraday");
+
+    // Back in the K-line view, the next step's transactions fill the board's lists.
+    QTest::keyClick(chart, Qt::Key_F5);
+    QTest::keyClick(chart, Qt::Key_Return);
+    QTRY_VERIFY_WITH_TIMEOUT(!gp.BoardTrades().empty(), 10000);
+    QTest::qWait(20);
+    save(window.grab().toImage(), "board_ticks");
+    const int board_left = chart->width() - gp.BoradWidth();
+    QTest::mouseClick(chart, Qt::LeftButton, {}, QPoint(board_left + gp.BoardTabWidth() + 5, chart->height() - 6));
+    QCOMPARE(QString::fromStdString(gp.InfoStr()), QString::fromUtf8("分价"));
+    QTest::qWait(20);
+    save(window.grab().toImage(), "board_prices");
     messages.answer = true;
     window.close();
+  }
+
+  // The 跟踪 tab: a chart replaying a day bar file with that day's minutes in its
+  // time-sharing panes, drawn in miniature on the board.
+  void BoardTracking() {
+    QTemporaryDir root_dir;
+    const std::filesystem::path root = root_dir.path().toStdString();
+    std::string error;
+    QVERIFY2(WriteSampleMarket(root, error), error.c_str());
+    const QString folder = qEnvironmentVariableIsSet("VORELIN_SCREENSHOTS")
+                               ? qEnvironmentVariable("VORELIN_SCREENSHOTS")
+                               : root_dir.path();
+    testing::RecordingMessages messages;
+    ChartWidget widget(messages);
+    widget.resize(1000, 640);
+    GpChartPort port(widget.Chart());
+    StockDirectory directory;
+    QVERIFY(directory.Load(root / "winbase.dat"));
+    ReplayController replay(root, port, messages);
+    replay.SetStockDirectory(&directory);
+    replay.Boxes.Period = 1;
+    replay.ApplyStockCode("600001");
+    replay.OpenStock();
+    const std::vector<TBarRecord>& bars = replay.Base().Bars;
+    replay.SelectStartDate(bars[bars.size() - 12].date);
+    for (int k = 0; k < 5; ++k) replay.NextClick();
+
+    Tstock minutes;
+    minutes.FileName = (root / "MinData" / "600001.TXT").string();
+    QVERIFY(minutes.LoadBars());
+    const std::string day = std::to_string(replay.CurrentDate());
+    TGP& gp = widget.Chart();
+    int slot = 0;
+    for (const TBarRecord& m : minutes.Bars)
+      if (m.date == day) gp.AppendTick(slot++, m.close, m.amount, m.vol);
+    QVERIFY(slot > 200);
+    gp.SetPrevClose(bars[static_cast<size_t>(replay.Base().CurrentRow) - 1].close);
+
+    // Off the screen's corner: the keyboard cursor parks the pointer just outside the chart.
+    widget.move(60, 60);
+    widget.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&widget));
+    QTest::qWait(20);
+    const int board_left = widget.width() - gp.BoradWidth();
+    QTest::mouseClick(&widget, Qt::LeftButton, {}, QPoint(board_left + 2 * gp.BoardTabWidth() + 5, widget.height() - 6));
+    QCOMPARE(QString::fromStdString(gp.InfoStr()), QString::fromUtf8("跟踪"));
+    QTest::qWait(20);
+    const QImage image = widget.grab().toImage();
+    QVERIFY(MainColours(image) >= 2);
+    image.save(folder + "/board_tracking.png");
+
+    // The keyboard cursor with its information window, drawn over the chart where it stands.
+    widget.setFocus();
+    for (int k = 0; k < 6; ++k) QTest::keyClick(&widget, Qt::Key_Left);
+    QTest::qWait(20);
+    THintWin& hint = widget.HintWindow();
+    QVERIFY(hint.isVisible());
+    QImage with_hint = widget.grab().toImage();
+    {
+      QPainter painter(&with_hint);
+      painter.drawImage(widget.mapFromGlobal(hint.pos()), hint.grab().toImage());
+    }
+    with_hint.save(folder + "/cursor_information.png");
   }
 
   // A chart with every drawing tool used once, spread over five panes.

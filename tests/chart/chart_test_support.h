@@ -51,6 +51,11 @@ class RecordingHost : public ChartHost {
   }
   void HideInfoWindow() override { Record("hide info"); }
   void SetInfoWindowHeight(int height) override { Record("info height " + std::to_string(height)); }
+  // Kept apart from `calls`: every repaint with the window shown writes it.
+  void SetInfoWindowText(const std::string& title, const std::string& text) override {
+    info_title = title;
+    info_text = text;
+  }
   bool InfoWindowIsForeground() const override { return info_foreground; }
   bool Ask(const std::string& title, const std::string& text) override {
     Record("ask " + title + "|" + text);
@@ -98,6 +103,8 @@ class RecordingHost : public ChartHost {
   bool formula_dialogs = false;
   const PaneFormula* dialog_pane = nullptr;
   std::vector<std::string> calls;
+  std::string info_title;
+  std::string info_text;
 
  private:
   void Record(const std::string& line) { calls.push_back(line); }

@@ -25,6 +25,7 @@ class FakeFormula final : public PaneFormula {
   void SetShortName(std::string name) { short_name_ = std::move(name); }
   void SetParameters(std::vector<double> values) { parameters_ = std::move(values); }
   void SetExRights(std::vector<int> dates) { ex_rights_ = std::move(dates); }
+  void SetExRightsEvents(std::vector<ExRightsEvent> events) { ex_rights_events_ = std::move(events); }
   // Called by every successful run: lets a test compute outputs from the raw series.
   std::function<void(FakeFormula&)> program;
   int runs = 0;
@@ -41,6 +42,7 @@ class FakeFormula final : public PaneFormula {
   std::string ShortName() const override { return short_name_; }
   std::vector<double> ParameterValues() const override { return parameters_; }
   std::vector<int> ExRightsDates() const override { return ex_rights_; }
+  std::vector<ExRightsEvent> ExRightsEvents() const override { return ex_rights_events_; }
   void AppendError(const std::string& text) override { error_ += text; }
   void SetError(const std::string& text) override { error_ = text; }
   std::string ErrorText() const override { return error_; }
@@ -84,6 +86,7 @@ class FakeFormula final : public PaneFormula {
   std::string short_name_;
   std::vector<double> parameters_;
   std::vector<int> ex_rights_;
+  std::vector<ExRightsEvent> ex_rights_events_;
   std::string error_;
   std::string file_name_;
   int adjustment_ = 0;

@@ -35,6 +35,10 @@ class RecordingHost : public IntradayHost {
   void MarkAccount(double price) override { marked = price; }
   void SetPankouLines(const std::vector<std::string>& l) override { pankou = l; }
   void SetTransactionLines(const std::vector<std::string>& l) override { trade_lines = l; }
+  void SetDayTrades(const std::vector<TTradeTick>& t) override {
+    day_trades.clear();
+    for (const TTradeTick& tick : t) day_trades.push_back(tick.time);
+  }
   void UpdateDisplay() override { ++displays; }
 
   struct Tick { int minute; double price, amount, volume; };
@@ -45,6 +49,7 @@ class RecordingHost : public IntradayHost {
   double prev_close = 0, marked = 0;
   std::vector<Tick> ticks;
   std::vector<std::string> pankou, trade_lines;
+  std::vector<int> day_trades;  // times of the board's transactions
 };
 
 TStockDirEntry Stock() {
@@ -170,6 +175,50 @@ TEST_F(ViewFixture, TransactionAnswersPageAndWriteTheFile) {
   EXPECT_TRUE(std::filesystem::exists(root.Path() / "fenbi" / "600000 20240105.txt"));
   view.ClearTransactions();
   EXPECT_TRUE(host.trade_lines.empty());
+}
+
+TEST_F(ViewFixture, BoardTradesFollowTheMinutesReplayed) {
+  TransactionList list;
+  list.AddAnswer({{930, 10.0f, 5, 0}, {931, 9.0f, 7, 1}, {932, 9.5f, 3, 0}}, 20240105);
+  ASSERT_TRUE(list.Write(TransactionListPath(root.Path(), "600000", 20240105)));
+  ASSERT_TRUE(WriteIntradayFile(IntradayFilePath(root.Path(), "600000", 20240105),
+                                {{0, 10.0f, 100}, {1, 9.0f, 50}}));
+  ASSERT_TRUE(view.Open(20240105, &stock, "3", error));
+  EXPECT_TRUE(host.day_trades.empty()) << "the day's replay has not begun";
+  const Tstock base = Base(1);
+  view.TickStep(base);
+  EXPECT_EQ(host.day_trades, std::vector<int>{930});
+  view.TickStep(base);
+  EXPECT_EQ(host.day_trades, (std::vector<int>{930, 931}));
+  view.TickStep(base);  // past the last point: the whole day
+  EXPECT_EQ(host.day_trades, (std::vector<int>{930, 931, 932}));
+
+  view.ClearTransactions();
+  EXPECT_TRUE(host.day_trades.empty()) << "a new replay step starts a new day";
+  view.RequestDayTransactions(stock, 20240105);
+  view.OnTransactionsAnswer({{1400, 9.0f, 2, 1}}, 20240105, base);
+  EXPECT_EQ(host.day_trades, std::vector<int>{1400});
+}
+
+TEST_F(ViewFixture, DayWithoutMinutesShowsItsWholeTransactionList) {
+  TransactionList list;
+  list.AddAnswer({{930, 10.0f, 5, 0}, {1455, 9.0f, 7, 1}}, 20240105);
+  ASSERT_TRUE(list.Write(TransactionListPath(root.Path(), "600000", 20240105)));
+  ASSERT_TRUE(view.Open(20240105, &stock, "3", error));
+  EXPECT_EQ(host.day_trades, (std::vector<int>{930, 1455}));
+}
+
+TEST(TransactionTicks, ReadBackFromTheListFile) {
+  TempFolder root;
+  const std::vector<TTradeTick> ticks = {{930, 10.01f, 500, 0}, {1301, 9.5f, 12, 1}};
+  TransactionList list;
+  list.AddAnswer(ticks, 20240105);  // also writes the date line
+  const std::filesystem::path file = TransactionListPath(root.Path(), "600000", 20240105);
+  ASSERT_TRUE(list.Write(file));
+  EXPECT_EQ(list.Ticks(), ticks);
+  EXPECT_EQ(ReadTransactionTicks(file), ticks);
+  EXPECT_TRUE(ReadTransactionTicks(root.Path() / "missing.txt").empty());
+  EXPECT_EQ(TicksUpTo(ticks, 1300), std::vector<TTradeTick>{ticks[0]});
 }
 
 }  // namespace

@@ -64,6 +64,7 @@ class WindowHost : public IntradayHost {
   void MarkAccount(double) override {}
   void SetPankouLines(const std::vector<std::string>&) override {}
   void SetTransactionLines(const std::vector<std::string>& l) override { lines = l.size(); }
+  void SetDayTrades(const std::vector<TTradeTick>&) override {}
   void UpdateDisplay() override {}
 
   std::shared_ptr<TRecvData> receiver;

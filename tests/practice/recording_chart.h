@@ -36,7 +36,10 @@ class RecordingChart : public ChartPort {
   void ResetPriceData() override { calls.push_back("reset"); }
   void SetStkLabel(const std::string& code) override { label = code; }
   void SetStkName(const std::string& name) override { stock_name = name; }
-  void SetQuote(const TStockDirEntry& entry) override { quote_code = entry.Code(); }
+  void SetQuote(const TStockDirEntry& entry) override {
+    quote_code = entry.Code();
+    quote = entry;
+  }
   void SetShowBar3d(bool on) override { calls.push_back(on ? "bar3d 1" : "bar3d 0"); }
   void SetShowFs(bool on) override { show_fs = on; }
   bool ShowFs() const override { return show_fs; }
@@ -55,6 +58,7 @@ class RecordingChart : public ChartPort {
   std::vector<double> closes;  // what the chart shows, oldest first
   std::vector<int> dates;
   std::string label, stock_name, quote_code, week, figure_set;
+  TStockDirEntry quote;  // the last record handed over
   bool show_fs = false;
 };
 

@@ -2,6 +2,7 @@
 
 #include "common/data_root.h"
 #include "practice/numeric_box.h"
+#include "market/stock_quote.h"
 #include "practice/replay_controller.h"
 #include "recording_chart.h"
 #include "temp_root.h"
@@ -141,6 +142,64 @@ TEST_F(ReplayTest, PracticeScenario) {
   EXPECT_EQ(messages_.Last(), "当前股票未清仓，请清仓后再更换开始行！");
   EXPECT_EQ(replay_.Boxes.StockCode, "600000");
   EXPECT_EQ(base().CurrentRow, 59);
+}
+
+TEST_F(ReplayTest, TheBoardShowsTheReplayedQuoteNotTheDirectorysStoredOne) {
+  // The directory holds today's real quote and the stock's capital.
+  TStockDirEntry stored;
+  stored.SetCode("600000");
+  stored.SetName("浦发银行");
+  StockQuote today;
+  today.last = 99.99f;
+  today.prev_close = 98;
+  today.high = 101;
+  today.low = 97;
+  today.open = 98.5f;
+  today.total_volume = 777777;
+  today.total_amount = 88888888;
+  today.inner_volume = today.outer_volume = 5555;
+  today.bid_price.fill(99.98f);
+  today.bid_volume.fill(10);
+  today.ask_price.fill(100);
+  today.ask_volume.fill(20);
+  WriteStockQuote(today, stored);
+  StockCapital capital{5000, 1, 1, 10000, 300000, 5000, 6};
+  WriteStockCapital(capital, stored);
+  StockDirectory directory;
+  ASSERT_TRUE(directory.Upsert(stored));
+  replay_.SetStockDirectory(&directory);
+
+  replay_.OpenStock();
+  for (int i = 0; i < 30; ++i) replay_.NextClick();
+  ASSERT_EQ(base().CurrentRow, 30);
+  const StockQuote shown = ReadStockQuote(chart_.quote);
+  EXPECT_FLOAT_EQ(shown.last, static_cast<float>(CloseOf(30)));
+  EXPECT_FLOAT_EQ(shown.prev_close, static_cast<float>(CloseOf(29)));
+  EXPECT_FLOAT_EQ(shown.open, static_cast<float>(CloseOf(30) - 0.5));
+  EXPECT_FLOAT_EQ(shown.high, static_cast<float>(CloseOf(30) + 1));
+  EXPECT_FLOAT_EQ(shown.low, static_cast<float>(CloseOf(30) - 1));
+  EXPECT_FLOAT_EQ(shown.total_amount, 1000.0f * 31);
+  EXPECT_FLOAT_EQ(shown.total_volume, 100.0f * 31);
+  EXPECT_EQ(shown.bid_price, (std::array<float, 5>{})) << "no order book from today";
+  EXPECT_EQ(shown.ask_volume, (std::array<float, 5>{}));
+  EXPECT_EQ(shown.inner_volume, 0);
+  EXPECT_EQ(shown.outer_volume, 0);
+  EXPECT_EQ(ReadStockCapital(chart_.quote).total_shares, 10000) << "capital rows as the directory has them";
+  EXPECT_EQ(chart_.quote.Name(), "浦发银行");
+
+  // Any redraw (here the weekly view and back) shows the last revealed bar too.
+  ASSERT_TRUE(replay_.PeriodCommand("周线"));
+  EXPECT_FLOAT_EQ(ReadStockQuote(chart_.quote).last, static_cast<float>(CloseOf(30)));
+  replay_.PreviousBar();
+  EXPECT_FLOAT_EQ(ReadStockQuote(chart_.quote).last, static_cast<float>(CloseOf(29)));
+
+  // A view that cleared the chart (the intraday view) gets the same quote and names back.
+  chart_.ClearData();
+  chart_.quote = TStockDirEntry{};
+  chart_.label.clear();
+  replay_.ShowBoardQuote();
+  EXPECT_FLOAT_EQ(ReadStockQuote(chart_.quote).last, static_cast<float>(CloseOf(29)));
+  EXPECT_EQ(chart_.label, "600000");
 }
 
 TEST_F(ReplayTest, LongerPeriodAtTheLastRowStaysSilently) {
