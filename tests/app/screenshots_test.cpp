@@ -250,6 +250,8 @@ class ScreenshotsTest : public QObject {
     TForm1 window(root, "demo", messages);
     window.resize(1920, 1080);
     window.show();
+    // Without a window manager the window closed last may keep the activation.
+    window.activateWindow();
     QVERIFY(QTest::qWaitForWindowActive(&window));
     window.findChild<QRadioButton*>("rbDay")->click();
     auto* code = window.findChild<QLineEdit*>("edtgpdm");
