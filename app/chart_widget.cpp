@@ -83,7 +83,7 @@ void AddItems(QMenu& menu, const std::vector<ChartMenuItem>& items, TGP& chart) 
 }  // namespace
 
 ChartWidget::ChartWidget(MessageSink& messages, QWidget* parent)
-    : QWidget(parent), messages_(messages), chart_(400, 300, this) {
+    : QWidget(parent), messages_(messages), chart_(400, 300, this), dialogs_(chart_.Chart(), messages, this) {
   setObjectName("gp1");
   setFocusPolicy(Qt::StrongFocus);
   setMouseTracking(true);

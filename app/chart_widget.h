@@ -7,6 +7,7 @@
 
 #include <QWidget>
 
+#include "app/pane_formula_dialogs.h"
 #include "formula_chart/formula_chart.h"
 
 class QMenu;
@@ -23,6 +24,7 @@ class ChartWidget final : public QWidget, public ChartHost {
 
   TGP& Chart() { return chart_.Chart(); }
   const IndicatorLibrary& Library() const { return chart_.Library(); }
+  PaneFormulaDialogs& FormulaDialogs() { return dialogs_; }
   // The context menu as it opens now (with its check marks), for tests and the popup.
   QMenu* BuildContextMenu(QWidget* parent);
 
@@ -41,6 +43,10 @@ class ChartWidget final : public QWidget, public ChartHost {
                       std::string* file) override;
   void OpenWithSystem(const std::string& file) override;
   bool PutOnClipboard(const RgbImage& image) override;
+  bool SupportsFormulaDialog(FormulaDialog) const override { return true; }
+  bool ShowUsageNotes(PaneFormula& pane) override { return dialogs_.UsageNotes(pane); }
+  bool AdjustParameters(PaneFormula& pane) override { return dialogs_.Parameters(pane); }
+  bool EditFormula(PaneFormula& pane) override { return dialogs_.Edit(pane); }
 
  signals:
   void NextBarRequested();
@@ -64,6 +70,7 @@ class ChartWidget final : public QWidget, public ChartHost {
  private:
   MessageSink& messages_;
   FormulaChart chart_;
+  PaneFormulaDialogs dialogs_;
 };
 
 }  // namespace vorelin

@@ -14,6 +14,7 @@
 
 #include "app/chart_widget.h"
 #include "app/equity_curve_view.h"
+#include "app/formula_tree.h"
 #include "app/journal_page.h"
 #include "app/picture_window.h"
 #include "app/qt_login_link.h"
@@ -58,6 +59,8 @@ class TForm1 final : public QMainWindow {
   void BuildMenus();
   QWidget* BuildChartPage();
   QWidget* BuildFormulaPanel();
+  // Stock.Bin, made with its default categories when missing; the trainer ends without it.
+  void OpenFormulaStore();
   QWidget* BuildArticle(const char* name, const char* text);
   void WireSidePanel();
   void WireSettingsPage();
@@ -90,7 +93,8 @@ class TForm1 final : public QMainWindow {
   std::unique_ptr<TForm5> picture_window_;
   QLineEdit* edtgpdm_;
   QWidget* left_bar_;
-  QTreeWidget* gs_view_;
+  std::unique_ptr<FormulaStore> formula_store_;
+  FormulaTree* gs_view_;
   QTimer* tmrautorun_;
   QTimer* tmr_tmrsort_;
   QtLoginLink* link_ = nullptr;
