@@ -34,7 +34,9 @@ FormulaTree::FormulaTree(FormulaStore& store, MessageSink& messages, Loader load
   connect(actLoad, &QAction::triggered, this, &FormulaTree::LoadClick);
   connect(actDelete, &QAction::triggered, this, &FormulaTree::DeleteClick);
   connect(this, &QTreeWidget::itemDoubleClicked, this, [this](QTreeWidgetItem* item) {
-    if (LevelOf(item) == 1) LoadClick();
+    if (LevelOf(item) != 1) return;
+    setCurrentItem(item);
+    LoadClick();
   });
 }
 
