@@ -78,7 +78,10 @@ bool FormulaStore::CreateWithDefaults(const std::filesystem::path& path, std::st
       ok = false;
     }
   }
-  if (!ok) std::filesystem::remove(path, ec);
+  if (!ok) {
+    std::filesystem::remove(path, ec);
+    error = "无法创建公式库：" + path.string() + " " + error;
+  }
   return ok;
 }
 
