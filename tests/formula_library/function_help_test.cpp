@@ -54,6 +54,14 @@ TEST(FunctionHelp, EntriesEndAtTheEmptyLineAndPrefixesDoNotMatch) {
   EXPECT_FALSE(HelpEntryOf("COLORRED").empty()) << "colour words are documented too";
 }
 
+TEST(FunctionHelp, CompletionsArePrefixMatchesOfTheList) {
+  const std::vector<std::string> drawing = CompletionsFor("drawt");
+  EXPECT_EQ(drawing, (std::vector<std::string>{"DRAWTEXT", "DRAWTEXT_FIX"}));
+  EXPECT_TRUE(CompletionsFor("").empty());
+  EXPECT_TRUE(CompletionsFor("ZZZ").empty());
+  for (const std::string& name : CompletionsFor("M")) EXPECT_EQ(name[0], 'M');
+}
+
 TEST(FunctionHelp, EveryHelpExampleRunsOnTheTestBars) {
   // The market index series and the market code need the chart's stock record and index
   // files; without them these fail in the run, as they would in the editor's test.
