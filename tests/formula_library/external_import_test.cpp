@@ -57,7 +57,7 @@ TEST(ExternalImport, ParsesTheExportedText) {
   EXPECT_EQ(formula.text, "A:MA(C,N);\r\nB:MA(C,M);");
   EXPECT_EQ(formula.notes, "金叉买入");
   const ImportedFormula imported = ImportExternalFormula(formula);
-  EXPECT_EQ(StoredFormulaError(imported.name, imported.text), "");
+  EXPECT_TRUE(RunFormulaTest(imported.text).ok) << RunFormulaTest(imported.text).error;
 }
 
 TEST(ExternalImport, PlainTextIsAllFormulaAndEmptyTextIsRefused) {

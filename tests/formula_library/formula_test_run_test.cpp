@@ -80,6 +80,8 @@ TEST(FormulaTestRun, StoredFormulaErrors) {
   EXPECT_EQ(StoredFormulaError("MYMA", "MA5:MA(C,5);"), "");
   EXPECT_EQ(StoredFormulaError("BAD", "X:FOO(C)*2;"), "第1行 函数:FOO 尚不支持!");
   EXPECT_EQ(StoredFormulaError("EMPTY", " \r\n"), "公式EMPTY的内容为空!");
+  EXPECT_EQ(StoredFormulaError("HUGE", std::string(300 * 1024, ' ') + "X:C;"),
+            "公式文本超过256KB,无法编译!");
 }
 
 }  // namespace
