@@ -60,6 +60,19 @@ TEST_F(ParameterRewriteTest, RaisingShortRewritesItsLineAndRecomputesThePane) {
   EXPECT_EQ(pane_.ParamSlots()[0].value, 12);
 }
 
+TEST(ParameterRewrite, RowsStepDown25Pixels) {
+  const ParameterRowLayout first = LayoutOfRow(0);
+  EXPECT_EQ(first.captionTop, 23);
+  EXPECT_EQ(first.editTop, 20);
+  const ParameterRowLayout third = LayoutOfRow(2);
+  EXPECT_EQ(third.captionTop, 73);
+  EXPECT_EQ(third.editTop, 70);
+  EXPECT_EQ(third.rangeTop, 73);
+  EXPECT_EQ(third.editLeft, 56);
+  EXPECT_EQ(third.upDownLeft, 105);
+  EXPECT_EQ(third.rangeLeft, 125);
+}
+
 TEST(ParameterRewrite, LowerCaseDeclarationIsNotFound) {
   TGS pane;
   LoadTestSample(pane);
