@@ -34,11 +34,11 @@ TEST(ExternalImport, StepsOneToFive) {
             "*短句");
 }
 
-TEST(ExternalImport, TheLastLineWithoutSemicolonStaysAndDecimalsKeepOtherDigits) {
+TEST(ExternalImport, TheLastLineWithoutSemicolonStaysAndRealFractionsKeepTheirDigits) {
   ExternalFormula source;
   source.text = "X:C\r\n+O";
   source.parameters = {{"N", "0.50", "10.00", "2.005"}};
-  EXPECT_EQ(ImportExternalFormula(source).text, "N:=INPUT(0.50,10,25,25);\r\nX:C+O");
+  EXPECT_EQ(ImportExternalFormula(source).text, "N:=INPUT(0.50,10,2.005,2.005);\r\nX:C+O");
 }
 
 TEST(ExternalImport, ParsesTheExportedText) {
