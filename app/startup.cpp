@@ -6,6 +6,7 @@
 #include "app/login_dialog.h"
 #include "common/data_root.h"
 #include "common/ini_file.h"
+#include "formula_library/formula_store.h"
 #include "practice/settings.h"
 #include "tools/vorelin-sample/sample_market.h"
 
@@ -26,6 +27,7 @@ bool PrepareDataRoot(const std::filesystem::path& root, std::string* error) {
     *error = "无法创建数据目录：" + root.string();
     return false;
   }
+  if (!FormulaStore::CreateWithDefaults(FormulaStore::PathIn(root), *error)) return false;
   if (std::filesystem::exists(root / kDayDataFolder, ec) ||
       std::filesystem::exists(root / kMinDataFolder, ec))
     return true;

@@ -98,8 +98,7 @@ bool CheckTFeditOk(std::string_view name, std::string_view text, std::string& me
 // Lines that are blank after trimming removed, except the last line.
 std::string RemoveEmptyLines(std::string_view text);
 // A formula that does not compile is saved only when the user says so: true when `text`
-// compiles and runs on the test bars, or when `messages` confirms the question that shows
-// the error text.
+// compiles, or when `messages` confirms the question that shows the compile message.
 bool ConfirmSaveOfBrokenFormula(std::string_view text, MessageSink& messages);
 // The question asked for a formula that fails with `error`.
 std::string SaveBrokenFormulaQuestion(std::string_view error);

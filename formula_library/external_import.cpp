@@ -36,10 +36,24 @@ std::vector<std::string> JoinedStatements(std::vector<std::string> lines) {
   return lines;
 }
 
+// The other editor shows whole numbers with two decimals ("12.00"); a ".00" followed by
+// further digits belongs to a real fraction and stays.
+std::string WithoutZeroDecimals(std::string text) {
+  size_t at = 0;
+  while ((at = text.find(".00", at)) != std::string::npos) {
+    const size_t end = at + 3;
+    if (end < text.size() && text[end] >= '0' && text[end] <= '9') {
+      at = end;
+      continue;
+    }
+    text.erase(at, 3);
+  }
+  return text;
+}
+
 std::string InputLineOf(const ExternalParameter& p) {
-  return ReplacedAll(p.name + ":=INPUT(" + p.minimum + "," + p.maximum + "," + p.defaultValue +
-                         "," + p.defaultValue + ");",
-                     ".00", "");
+  return WithoutZeroDecimals(p.name + ":=INPUT(" + p.minimum + "," + p.maximum + "," +
+                             p.defaultValue + "," + p.defaultValue + ");");
 }
 
 bool StartsWith(std::string_view text, std::string_view prefix, std::string& rest) {

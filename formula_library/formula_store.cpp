@@ -15,7 +15,8 @@ constexpr const char* kSchema[] = {
 };
 constexpr const char* kSelectCategories =
     "SELECT * FROM [公式分类] WHERE 分类=1 ORDER BY 序号";
-constexpr const char* kSelectFormulasOf = "SELECT * FROM [公式库] WHERE 分类名称=?1";
+constexpr const char* kSelectFormulasOf =
+    "SELECT * FROM [公式库] WHERE 分类名称=?1 ORDER BY rowid";
 constexpr const char* kSelectFormula = "SELECT * FROM [公式库] WHERE 名称=?1";
 constexpr const char* kUpdateFormula =
     "UPDATE [公式库] SET 描述=?2, 内容=?3, 分类名称=?4, 类型=1 WHERE 名称=?1";
@@ -78,7 +79,10 @@ bool FormulaStore::CreateWithDefaults(const std::filesystem::path& path, std::st
       ok = false;
     }
   }
-  if (!ok) std::filesystem::remove(path, ec);
+  if (!ok) {
+    std::filesystem::remove(path, ec);
+    error = "无法创建公式库：" + path.string() + " " + error;
+  }
   return ok;
 }
 

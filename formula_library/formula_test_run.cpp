@@ -5,6 +5,7 @@
 #include "common/text_file.h"
 #include "formula/compiler.h"
 #include "formula/interpreter.h"
+#include "formula/messages.h"
 #include "formula/source.h"
 #include "formula_library/editor_logic.h"
 
@@ -133,9 +134,8 @@ std::string EmptyFormulaMessage(std::string_view name) {
 
 std::string StoredFormulaError(std::string_view name, std::string_view text) {
   if (TrimControl(text).empty()) return EmptyFormulaMessage(name);
-  TGS gs;
-  LoadTestSample(gs);
-  return gs.CompileText(text) ? std::string() : gs.ErrorText();
+  if (text.size() > kFormulaTextLimit) return kTextTooLongMessage;
+  return CompileForDisplay(text).error;
 }
 
 }  // namespace vorelin

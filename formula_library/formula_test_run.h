@@ -34,8 +34,8 @@ std::string TestRunText(const TestRunResult& result);
 // "公式" + name + "的内容为空!"
 std::string EmptyFormulaMessage(std::string_view name);
 
-// The error a stored formula gives when loaded: empty when it compiles and runs on the
-// sample bars, else the interpreter's error text (an empty formula says so).
+// Why a stored formula cannot be loaded: empty when it compiles, else the compile message
+// (an empty formula says so). Errors that depend on the bars show when the chart runs it.
 std::string StoredFormulaError(std::string_view name, std::string_view text);
 
 }  // namespace vorelin

@@ -50,6 +50,15 @@ std::string HelpSummaryOf(std::string_view name) {
   return first.size() > name.size() ? first.substr(name.size() + 1) : std::string();
 }
 
+std::vector<std::string> CompletionsFor(std::string_view prefix) {
+  std::vector<std::string> matches;
+  if (prefix.empty()) return matches;
+  const std::string upper = AsciiUpper(prefix);
+  for (std::string& name : FunctionListNames())
+    if (name.starts_with(upper)) matches.push_back(std::move(name));
+  return matches;
+}
+
 std::vector<std::string> HelpExamples(std::string_view entry) {
   std::vector<std::string> examples;
   for (const std::string& line : SplitLines(entry)) {

@@ -26,6 +26,10 @@ std::string HelpEntryOf(std::string_view name);
 // The entry's first line without the name: the short description for a completion popup.
 std::string HelpSummaryOf(std::string_view name);
 
+// The list names that begin with `prefix` (ASCII case ignored), in list order; an empty
+// prefix gives none.
+std::vector<std::string> CompletionsFor(std::string_view prefix);
+
 // The example lines (without "示例:") of one entry's text.
 std::vector<std::string> HelpExamples(std::string_view entry);
 

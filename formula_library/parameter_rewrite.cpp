@@ -9,6 +9,14 @@ namespace vorelin {
 
 std::string ParameterRow::rangeText() const { return Format("%d--%d", minimum, maximum); }
 
+ParameterRowLayout LayoutOfRow(int row) {
+  ParameterRowLayout layout;
+  layout.captionTop = 23 + 25 * row;
+  layout.editTop = 20 + 25 * row;
+  layout.rangeTop = 23 + 25 * row;
+  return layout;
+}
+
 std::string ParameterLine(const ParameterRow& row, int position) {
   return AsciiUpper(row.caption + "=input(" +
                     Format("%d,%d,%d,%d", row.minimum, row.maximum, row.defaultValue, position) +

@@ -23,6 +23,16 @@ struct ParameterRow {
   std::string rangeText() const;  // "%d--%d"
 };
 
+// Where row r (from 0) of the dialog places its controls, in pixels of the dialog's client
+// area: the caption label, the edit box with its up-down control, and the range label.
+struct ParameterRowLayout {
+  int captionLeft = 24, captionTop = 0;
+  int editLeft = 56, editTop = 0, editWidth = 48, editHeight = 21;
+  int upDownLeft = 105, upDownWidth = 15, upDownHeight = 21;
+  int rangeLeft = 125, rangeTop = 0;
+};
+ParameterRowLayout LayoutOfRow(int row);
+
 // The declaration line for a row at `position`: K + "=INPUT(min,max,default,position)",
 // upper-cased, K being the caption upper-cased.
 std::string ParameterLine(const ParameterRow& row, int position);

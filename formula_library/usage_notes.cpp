@@ -2,6 +2,7 @@
 
 #include "common/data_root.h"
 #include "common/text_file.h"
+#include "formula/function_table.h"
 #include "formula/interpreter.h"
 #include "formula/source.h"
 #include "formula_library/editor_logic.h"
@@ -41,7 +42,7 @@ std::string NotesCaption(std::string_view fileName) {
 
 std::filesystem::path NotesFilePath(const TGS& pane, const std::filesystem::path& root) {
   if (!pane.FileName().empty()) return root / std::filesystem::path(pane.FileName()).filename();
-  const std::string name = IsSafeStockCode(pane.ShortName()) ? pane.ShortName() : "公式";
+  const std::string name = IsSafeStockCode(pane.ShortName()) ? AsciiUpper(pane.ShortName()) : "公式";
   return root / (name + ".Wfc");
 }
 
