@@ -3,6 +3,7 @@
 #include <QTextBlock>
 
 #include "formula_library/formula_test_run.h"
+#include "formula_library/pane_formula_edit.h"
 
 namespace vorelin {
 
@@ -48,7 +49,7 @@ void TEditFunc1::ClearClick() {
 
 void TEditFunc1::ShowCaret(const QPlainTextEdit& memo) {
   const QTextCursor caret = memo.textCursor();
-  stat1->showMessage(QString::fromUtf8("行:%1  列:%2").arg(caret.blockNumber() + 1).arg(caret.positionInBlock() + 1));
+  stat1->showMessage(QString::fromStdString(CaretStatusText(caret.blockNumber() + 1, caret.positionInBlock() + 1)));
 }
 
 }  // namespace vorelin

@@ -4,8 +4,8 @@
 #include "app/notes_dialog.h"
 #include "app/parameter_dialog.h"
 #include "chart/tgs_pane_formula.h"
-#include "common/text_file.h"
 #include "formula_library/formula_store.h"
+#include "formula_library/pane_formula_edit.h"
 #include "formula_library/usage_notes.h"
 
 namespace vorelin {
@@ -72,37 +72,26 @@ bool PaneFormulaDialogs::Edit(PaneFormula& pane) {
   TGS* gs = InterpreterOf(pane);
   if (gs == nullptr) return false;
   TEditFunc1 editor(messages_, parent_);
-  editor.SetText(UpperCaseText(JoinEditorLines(gs->SourceLines())));
-  editor.setWindowTitle(editor.windowTitle() + " - " + Q(pane.FileName()));
+  editor.SetText(EditFunc1Text(*gs));
+  editor.setWindowTitle(Q(EditFunc1Caption(gs->FileName())));
   if (editor.exec() != QDialog::Accepted) return false;
   const std::string text = editor.Text();
   const std::string library_name = LibraryNameOf(pane);
   std::string error;
-  bool compiled = false;
-  if (!pane.FileName().empty()) {
-    // A built-in's "NAME.Wfc" lives in the data root; a loaded file where it was loaded from.
-    const std::filesystem::path named(pane.FileName());
-    const std::filesystem::path path = named.is_absolute() ? named : std::filesystem::path(Root()) / named.filename();
-    if (!WriteGbkText(path, text + "\r\n", &error)) {
-      messages_.Show(error);
-      return false;
+  // A library formula has no file: its row takes the edited text.
+  if (!library_name.empty() && store_ != nullptr) {
+    FormulaRow row;
+    bool found = false;
+    if (store_->Find(library_name, row, found, error) && found) {
+      row.text = text;
+      store_->Save(row, error);
     }
-    compiled = pane.CompileFile(path.string());
-  } else {
-    if (!library_name.empty() && store_ != nullptr) {
-      FormulaRow row;
-      bool found = false;
-      if (store_->Find(library_name, row, found, error) && found) {
-        row.text = text;
-        store_->Save(row, error);
-      }
-      if (!error.empty()) messages_.Show(error);
-    }
-    compiled = pane.CompileText(text);
-    if (compiled && !library_name.empty()) library_panes_[&pane].short_name = pane.ShortName();
+    if (!error.empty()) messages_.Show(error);
+    error.clear();
   }
-  if (!compiled) messages_.Show(pane.ErrorText());
-  chart_.RepaintChart();
+  if (!ApplyEditedFormula(*gs, text, Root(), error)) messages_.Show(error);
+  if (!library_name.empty()) library_panes_[&pane].short_name = pane.ShortName();
+  Redraw(pane);
   return true;
 }
 

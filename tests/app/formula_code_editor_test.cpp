@@ -1,6 +1,6 @@
-// The formula text area: what each kind of word is coloured as (comments across lines and
-// quoted braces included), the marked error line and its clearing, and completion of
-// function names with the help beside the list.
+// The formula text area: each kind of word in its colour (comments across lines, Chinese
+// text before a word and quoted braces included), the marked error line and its clearing,
+// and completion of function names with the help beside the list.
 #include <QAbstractItemView>
 #include <QCompleter>
 #include <QLabel>
@@ -33,39 +33,11 @@ class FormulaCodeEditorTest : public QObject {
   Q_OBJECT
 
  private slots:
-  void wordsAreKnownByKind_data();
-  void wordsAreKnownByKind();
   void textIsColouredByKind_data();
   void textIsColouredByKind();
   void errorLineIsMarkedUntilTheNextEdit();
   void typedPrefixOffersFunctionNamesWithHelp();
 };
-
-void FormulaCodeEditorTest::wordsAreKnownByKind_data() {
-  QTest::addColumn<QString>("word");
-  QTest::addColumn<int>("kind");
-  const struct {
-    const char* word;
-    FormulaWordKind kind;
-  } cases[] = {
-      {"MA", FormulaWordKind::kFunction},          {"ema", FormulaWordKind::kFunction},
-      {"INPUT", FormulaWordKind::kFunction},       {"C", FormulaWordKind::kBarVariable},
-      {"vol", FormulaWordKind::kBarVariable},      {"TECHNAME", FormulaWordKind::kHeaderWord},
-      {"DRAWK", FormulaWordKind::kHeaderWord},     {"COLORRED", FormulaWordKind::kColour},
-      {"COLORWHITE", FormulaWordKind::kColour},    {"COLOR0000FF", FormulaWordKind::kColour},
-      {"COLORSTICK", FormulaWordKind::kDrawing},   {"STICKLINE", FormulaWordKind::kDrawing},
-      {"LINETHICK2", FormulaWordKind::kDrawing},   {"and", FormulaWordKind::kOperatorWord},
-      {"COLORFOO", FormulaWordKind::kPlain},       {"MA5", FormulaWordKind::kPlain},
-      {"LINETHICK0", FormulaWordKind::kPlain},
-  };
-  for (const auto& c : cases) QTest::newRow(c.word) << QString(c.word) << static_cast<int>(c.kind);
-}
-
-void FormulaCodeEditorTest::wordsAreKnownByKind() {
-  QFETCH(QString, word);
-  QFETCH(int, kind);
-  QCOMPARE(static_cast<int>(KindOfFormulaWord(word.toStdString())), kind);
-}
 
 void FormulaCodeEditorTest::textIsColouredByKind_data() {
   QTest::addColumn<QString>("text");
@@ -78,7 +50,8 @@ void FormulaCodeEditorTest::textIsColouredByKind_data() {
       "  over two lines } X:=1.5;\n"
       "T:='{not a comment}';\n"
       "*用法注释\n"
-      "(* old *)STICKLINE(C>O,C,O,2,0);");
+      "(* old *)STICKLINE(C>O,C,O,2,0);\n"
+      "金叉:CROSS(C,O);");
   const struct {
     const char* name;
     int line;
@@ -90,8 +63,9 @@ void FormulaCodeEditorTest::textIsColouredByKind_data() {
       {"colour word", 0, 12, "colour"},          {"line comment", 0, 25, "comment"},
       {"comment opens", 1, 0, "comment"},        {"comment goes on", 2, 4, "comment"},
       {"after comment closes", 2, 23, "number"}, {"quoted brace", 3, 4, "text"},
-      {"usage note line", 4, 1, "comment"},      {"paren-star comment", 5, 3, "comment"},
+      {"usage note line", 4, 1, "note"},      {"paren-star comment", 5, 3, "comment"},
       {"drawing after comment", 5, 9, "drawing"},
+      {"function after Chinese name", 6, 3, "function"},   {"Chinese name", 6, 0, "plain"},
   };
   for (const auto& c : cases)
     QTest::newRow(c.name) << sample << c.line << c.column << QString(c.expected);
@@ -107,13 +81,14 @@ void FormulaCodeEditorTest::textIsColouredByKind() {
   const FormulaHighlighter& h = *editor.Highlighter();
   const QMap<QString, QTextCharFormat> formats = {
       {"plain", QTextCharFormat()},
-      {"function", h.FormatOf(FormulaWordKind::kFunction)},
-      {"bar", h.FormatOf(FormulaWordKind::kBarVariable)},
-      {"colour", h.FormatOf(FormulaWordKind::kColour)},
-      {"drawing", h.FormatOf(FormulaWordKind::kDrawing)},
-      {"number", h.NumberFormat()},
-      {"text", h.TextFormat()},
-      {"comment", h.CommentFormat()},
+      {"function", h.FormatOf(SyntaxKind::kFunction)},
+      {"bar", h.FormatOf(SyntaxKind::kBarVariable)},
+      {"colour", h.FormatOf(SyntaxKind::kColour)},
+      {"drawing", h.FormatOf(SyntaxKind::kDrawingFunction)},
+      {"number", h.FormatOf(SyntaxKind::kNumber)},
+      {"text", h.FormatOf(SyntaxKind::kString)},
+      {"comment", h.FormatOf(SyntaxKind::kComment)},
+      {"note", h.FormatOf(SyntaxKind::kNote)},
   };
   const QTextCharFormat got = FormatAt(editor, line, column);
   if (expected == "plain")
