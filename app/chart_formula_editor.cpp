@@ -33,7 +33,7 @@ TEditFunc1::TEditFunc1(MessageSink& messages, QWidget* parent)
 
 void TEditFunc1::TestClick() {
   const TestRunResult result = RunFormulaTest(Text());
-  ShowTestResult(TestRunText(result), result.ok ? 0 : result.errorLine);
+  ShowTestResult(TestRunText(result), !result.ok, result.errorLine);
 }
 
 void TEditFunc1::ConvertClick() {

@@ -28,6 +28,7 @@ class LineNumberArea final : public QWidget {
 namespace {
 
 constexpr int kMinimumPrefix = 2;
+constexpr int kMinimumListWidth = 150;
 const QColor kErrorLineFill(0xFF, 0xD6, 0xD6);
 const QColor kErrorNumber(0xC0, 0x00, 0x00);
 const QColor kCurrentLineFill(0xF2, 0xF6, 0xFF);
@@ -108,12 +109,14 @@ void FormulaCodeEditor::InsertAtCaret(const QString& text) {
 
 void FormulaCodeEditor::UpdateSelections() {
   QList<QTextEdit::ExtraSelection> marks;
-  QTextEdit::ExtraSelection current;
-  current.format.setBackground(kCurrentLineFill);
-  current.format.setProperty(QTextFormat::FullWidthSelection, true);
-  current.cursor = textCursor();
-  current.cursor.clearSelection();
-  marks.append(current);
+  if (textCursor().blockNumber() + 1 != error_line_) {
+    QTextEdit::ExtraSelection current;
+    current.format.setBackground(kCurrentLineFill);
+    current.format.setProperty(QTextFormat::FullWidthSelection, true);
+    current.cursor = textCursor();
+    current.cursor.clearSelection();
+    marks.append(current);
+  }
   if (error_line_ != 0) {
     QTextEdit::ExtraSelection error;
     error.format.setBackground(kErrorLineFill);
@@ -216,7 +219,8 @@ void FormulaCodeEditor::ShowCompletion() {
   popup->setCurrentIndex(completer_->completionModel()->index(0, 0));
   QRect at = cursorRect();
   at.translate(viewportMargins().left(), 0);
-  at.setWidth(popup->sizeHintForColumn(0) + popup->verticalScrollBar()->sizeHint().width() + 24);
+  at.setWidth(std::max(kMinimumListWidth,
+                       popup->sizeHintForColumn(0) + popup->verticalScrollBar()->sizeHint().width() + 24));
   completer_->complete(at);
   ShowHelpFor(completer_->currentCompletion());
 }

@@ -43,7 +43,7 @@ TFedit::TFedit(MessageSink& messages, QWidget* parent)
 
 void TFedit::TestClick() {
   const CompiledView view = CompileForDisplay(Text());
-  ShowTestResult(CompiledViewText(view), view.ok ? 0 : view.errorLine);
+  ShowTestResult(CompiledViewText(view), !view.ok, view.errorLine);
 }
 
 bool TFedit::ImportExported(const std::string& exported) {

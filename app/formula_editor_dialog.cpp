@@ -161,9 +161,10 @@ void FormulaEditorDialog::InsertColourClick() {
 
 void FormulaEditorDialog::UpperCaseClick() { ReplaceText(UpperCaseText(Text())); }
 
-void FormulaEditorDialog::ShowTestResult(const std::string& message, int error_line) {
+void FormulaEditorDialog::ShowTestResult(const std::string& message, bool failed, int error_line) {
   mmoMessage->setPlainText(MemoText(message));
-  mmoText->MarkErrorLine(error_line);
+  if (failed) mmoMessage->moveCursor(QTextCursor::End);
+  mmoText->MarkErrorLine(failed ? error_line : 0);
 }
 
 bool FormulaEditorDialog::CleanAndConfirm() {

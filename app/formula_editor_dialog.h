@@ -57,8 +57,9 @@ class FormulaEditorDialog : public QDialog {
   void InsertParameterClick();
   void InsertColourClick();
   void UpperCaseClick();
-  // Shows a test's message text and marks the line it stopped at (0 none).
-  void ShowTestResult(const std::string& message, int error_line);
+  // Shows a test's message text (from its end after a failure, where the error is) and
+  // marks the line it stopped at (0 none).
+  void ShowTestResult(const std::string& message, bool failed, int error_line);
   // The text without its empty lines; true when it may be saved (it compiles, or the user
   // confirmed saving it broken).
   bool CleanAndConfirm();

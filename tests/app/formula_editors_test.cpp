@@ -205,9 +205,9 @@ void FormulaEditorsTest::teditfunc1TestRunsOnTheSampleBars() {
   caret.setPosition(3);
   editor.mmoText->setTextCursor(caret);
   QCOMPARE(editor.stat1->currentMessage(), Q("行:1  列:4"));
-  QTextCursor in_message = editor.mmoMessage->textCursor();
-  in_message.movePosition(QTextCursor::End);
-  editor.mmoMessage->setTextCursor(in_message);
+  editor.mmoMessage->moveCursor(QTextCursor::Start);
+  QCOMPARE(editor.stat1->currentMessage(), Q("行:1  列:1"));
+  editor.mmoMessage->moveCursor(QTextCursor::End);
   QCOMPARE(editor.stat1->currentMessage(), Q("行:%1  列:5").arg(shown.size()));
 }
 

@@ -245,7 +245,8 @@ void FormulaLibraryWindowTest::parameterDialogRecomputesThePaneLive() {
       QCOMPARE(Q(rows[i].rangeText()), QString("2--200"));
       QCOMPARE(dialog.Rows()[i]->value(), positions[i]);
     }
-    QCOMPARE(dialog.Rows()[0]->pos(), QPoint(56, 20));
+    QCOMPARE(dialog.Rows()[0]->y(), 20);
+    QVERIFY(dialog.Rows()[0]->x() >= 56);
     QTest::keyClick(dialog.Rows()[0], Qt::Key_Up);
     line13 = ShortLine(gs);
     dif13 = gs.LastValue("dif");
