@@ -9,6 +9,7 @@
 #include "formula/compiler.h"
 #include "formula/function_table.h"
 #include "formula/source.h"
+#include "formula_library/formula_store.h"
 #include "formula_library/formula_test_run.h"
 
 namespace vorelin {
@@ -60,6 +61,9 @@ bool CheckTFeditOk(std::string_view name, std::string_view text, std::string& me
   focus = EditorFocus::kNone;
   if (TrimControl(name).empty()) {
     message = kEnterNameMessage;
+    focus = EditorFocus::kName;
+  } else if (TrimControl(name).find_first_of(" \t") != std::string_view::npos) {
+    message = kNameWithBlankMessage;
     focus = EditorFocus::kName;
   } else if (TrimControl(text).empty()) {
     message = kEnterTextMessage;

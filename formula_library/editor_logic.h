@@ -92,7 +92,8 @@ std::string UpperCaseText(std::string_view text);
 
 // --- OK --------------------------------------------------------------------------------
 enum class EditorFocus { kNone, kName, kText };
-// TFedit's OK checks: a blank name, then a blank text. True when the dialog may close.
+// TFedit's OK checks: a blank name, a name with a blank inside, then a blank text. True
+// when the dialog may close.
 bool CheckTFeditOk(std::string_view name, std::string_view text, std::string& message,
                    EditorFocus& focus);
 // Lines that are blank after trimming removed, except the last line.

@@ -3,18 +3,10 @@
 #include "common/text_file.h"
 #include "formula/source.h"
 #include "formula_library/editor_logic.h"
+#include "formula_library/text_replace.h"
 
 namespace vorelin {
 namespace {
-
-std::string ReplacedAll(std::string text, std::string_view from, std::string_view to) {
-  size_t at = 0;
-  while ((at = text.find(from, at)) != std::string::npos) {
-    text.replace(at, from.size(), to);
-    at += to.size();
-  }
-  return text;
-}
 
 size_t CharacterCount(std::string_view utf8) {
   size_t count = 0;
@@ -81,8 +73,8 @@ ExternalParameter ParameterOf(std::string_view text) {
 }  // namespace
 
 ImportedFormula ImportExternalFormula(const ExternalFormula& source) {
-  std::string text = ReplacedAll(source.text, "&&", "&");
-  text = ReplacedAll(text, " AND ", "&");
+  std::string text = ReplaceAll(source.text, "&&", "&");
+  text = ReplaceAll(text, " AND ", "&");
   std::vector<std::string> lines = JoinedStatements(SplitLines(text));
 
   std::vector<std::string> header;

@@ -4,6 +4,8 @@
 
 #include "common/numbers.h"
 #include "formula/function_table.h"
+#include "formula/source.h"
+#include "formula_library/editor_logic.h"
 #include "practice/sqlite_database.h"
 
 namespace vorelin {
@@ -57,6 +59,8 @@ bool WriteDefaults(SqliteDatabase& db, std::string& error) {
 std::string MissingLibraryFormulaMessage(std::string_view name) {
   return "公式库中没有公式:" + std::string(name);
 }
+
+std::string StoredFormulaName(std::string_view name) { return AsciiUpper(TrimControl(name)); }
 
 FormulaStore::FormulaStore() = default;
 FormulaStore::~FormulaStore() = default;
@@ -142,8 +146,10 @@ bool FormulaStore::Find(std::string_view name, FormulaRow& row, bool& found,
 
 bool FormulaStore::Save(const FormulaRow& row, std::string& error) {
   if (!db_) return (error = kMissingStoreMessage, false);
-  const std::vector<std::string> params = {AsciiUpper(row.name), row.description, row.text,
-                                           row.category};
+  const std::string name = StoredFormulaName(row.name);
+  if (name.empty()) return (error = kEnterNameMessage, false);
+  if (name.find_first_of(" \t") != std::string::npos) return (error = kNameWithBlankMessage, false);
+  const std::vector<std::string> params = {name, row.description, row.text, row.category};
   if (!db_->Begin(error)) return false;
   bool ok = db_->Execute(kUpdateFormula, params, error);
   if (ok && db_->Changes() == 0) ok = db_->Execute(kInsertFormula, params, error);

@@ -15,6 +15,8 @@ class SqliteDatabase;
 
 inline constexpr const char* kFormulaStoreFileName = "Stock.Bin";
 inline constexpr const char* kMissingStoreMessage = "数据库丢失!";
+// The tree finds a formula by its node text up to the first blank, so a name has none.
+inline constexpr const char* kNameWithBlankMessage = "公式名称不能包含空格!";
 
 // One row of [公式分类]; only kind 1 is shown.
 struct FormulaCategory {
@@ -58,7 +60,8 @@ class FormulaStore {
   bool FormulasOf(std::string_view category, std::vector<FormulaRow>& rows, std::string& error);
   // The row of that exact name. `found` false (row unchanged) when there is none.
   bool Find(std::string_view name, FormulaRow& row, bool& found, std::string& error);
-  // Updates the row of the upper-cased name, or inserts one; 类型 is written as 1.
+  // Updates the row of the trimmed, upper-cased name, or inserts one; 类型 is written as 1.
+  // A name that is empty or holds a blank is refused (kNameWithBlankMessage for a blank).
   bool Save(const FormulaRow& row, std::string& error);
   // Deletes the rows of that exact name (none is no error).
   bool Remove(std::string_view name, std::string& error);
@@ -69,6 +72,9 @@ class FormulaStore {
 
 // "公式库中没有公式:" + name
 std::string MissingLibraryFormulaMessage(std::string_view name);
+
+// The name a formula is saved under: trimmed and upper-cased.
+std::string StoredFormulaName(std::string_view name);
 
 // The categories and example formulas a new store starts with.
 const std::vector<FormulaCategory>& DefaultFormulaCategories();

@@ -1,7 +1,5 @@
 // The editors' header lines (TECHNAME, TECHTITLE, DRAWK) kept in step with their fields,
 // and the memo-like line split the editors' texts share.
-#include <algorithm>
-
 #include "common/text_file.h"
 #include "formula/function_table.h"
 #include "formula_library/editor_logic.h"

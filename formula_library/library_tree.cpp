@@ -53,7 +53,7 @@ bool SaveFromEditor(FormulaStore& store, const SelectedNode& node, std::string_v
                     std::string_view description, std::string_view text,
                     std::string& nodeText, std::string& error) {
   FormulaRow row;
-  row.name = AsciiUpper(name);
+  row.name = StoredFormulaName(name);
   row.description = std::string(description);
   row.text = std::string(text);
   row.category = node.level == 0 ? node.text : node.parentText;

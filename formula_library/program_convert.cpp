@@ -1,19 +1,8 @@
 // 转换: the compiled program's BIAO(a,op,b) statements read back as plain expressions.
 #include "formula_library/editor_logic.h"
+#include "formula_library/text_replace.h"
 
 namespace vorelin {
-namespace {
-
-std::string Replaced(std::string text, std::string_view from, std::string_view to) {
-  size_t at = 0;
-  while ((at = text.find(from, at)) != std::string::npos) {
-    text.replace(at, from.size(), to);
-    at += to.size();
-  }
-  return text;
-}
-
-}  // namespace
 
 std::string ConvertProgramLine(std::string_view line) {
   std::string converted(line);
@@ -21,11 +10,11 @@ std::string ConvertProgramLine(std::string_view line) {
     const size_t close = converted.find(')');
     const std::string tail = close == std::string::npos ? "" : converted.substr(close + 1);
     std::string head = converted.substr(0, close);
-    head = Replaced(head, "BIAO(", "");
-    head = Replaced(head, ")", "");
-    head = Replaced(head, ",", "");
-    head = Replaced(head, "|", " or ");
-    head = Replaced(head, "&", " and ");
+    head = ReplaceAll(head, "BIAO(", "");
+    head = ReplaceAll(head, ")", "");
+    head = ReplaceAll(head, ",", "");
+    head = ReplaceAll(head, "|", " or ");
+    head = ReplaceAll(head, "&", " and ");
     converted = head + tail;
   }
   if (converted.empty() || converted.back() != ';') converted += ';';

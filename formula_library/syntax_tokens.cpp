@@ -70,7 +70,8 @@ std::vector<SyntaxSpan> HighlightLine(std::string_view line, CommentState& state
   size_t i = 0;
   if (state != CommentState::kNone) {
     const size_t end = CommentEnd(line, 0, state);
-    spans.push_back({0, end == std::string_view::npos ? line.size() : end, SyntaxKind::kComment});
+    const size_t length = end == std::string_view::npos ? line.size() : end;
+    if (length > 0) spans.push_back({0, length, SyntaxKind::kComment});
     if (end == std::string_view::npos) return spans;
     state = CommentState::kNone;
     i = end;

@@ -113,7 +113,10 @@ TEST(EditorOk, TFeditChecksNameThenText) {
   EXPECT_FALSE(CheckTFeditOk("A", " \r\n ", message, focus));
   EXPECT_EQ(message, "输入公式内容!");
   EXPECT_EQ(focus, EditorFocus::kText);
-  EXPECT_TRUE(CheckTFeditOk("A", "A:C;", message, focus));
+  EXPECT_FALSE(CheckTFeditOk(" MY MA ", "A:C;", message, focus));
+  EXPECT_EQ(message, "公式名称不能包含空格!");
+  EXPECT_EQ(focus, EditorFocus::kName);
+  EXPECT_TRUE(CheckTFeditOk(" A ", "A:C;", message, focus));
 }
 
 TEST(EditorOk, EmptyLinesGoExceptTheLast) {

@@ -88,6 +88,19 @@ TEST_F(FormulaStoreTest, SaveUpperCasesTheNameAndUpdatesTheRowOfThatName) {
   EXPECT_EQ(rows.size(), 1u) << "the update moved the row, it did not add one";
 }
 
+TEST_F(FormulaStoreTest, NamesAreTrimmedAndMayNotHoldBlanks) {
+  // The tree finds a formula by its node text up to the first blank: "MY MA" could never
+  // be loaded or deleted again.
+  std::string error;
+  EXPECT_FALSE(store_.Save({"MY MA", "", "X:C;", "常用", 1}, error));
+  EXPECT_EQ(error, "公式名称不能包含空格!");
+  EXPECT_FALSE(store_.Save({"  ", "", "X:C;", "常用", 1}, error));
+  EXPECT_EQ(error, "请输入公式名称!");
+  ASSERT_TRUE(store_.Save({" mine ", "", "X:C;", "常用", 1}, error)) << error;
+  EXPECT_TRUE(Has("MINE"));
+  EXPECT_EQ(RowsOf("常用").size(), 2u);
+}
+
 TEST_F(FormulaStoreTest, RenamingLeavesBothRowsAndReopeningListsBoth) {
   std::string error;
   ASSERT_TRUE(store_.Save({"MYMA2", "三条均线", "MA1:MA(C,5);", "常用", 1}, error)) << error;

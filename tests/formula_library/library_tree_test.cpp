@@ -40,7 +40,7 @@ TEST(LibraryTreeTexts, NodeNamesCaptionsAndQuestion) {
 
 TEST_F(LibraryTreeTest, SavingFromACategoryNodeFilesTheFormulaThere) {
   std::string nodeText, error;
-  ASSERT_TRUE(SaveFromEditor(store_, {0, "常用", ""}, "myind", "我的", "X:C;", nodeText, error));
+  ASSERT_TRUE(SaveFromEditor(store_, {0, "常用", ""}, " myind", "我的", "X:C;", nodeText, error));
   EXPECT_EQ(nodeText, "MYIND 我的");
   std::vector<LibraryTreeCategory> tree;
   ASSERT_TRUE(ReadLibraryTree(store_, tree, error));

@@ -55,6 +55,8 @@ TEST(SyntaxTokens, CommentsRunOverLines) {
   EXPECT_EQ(Spans("end } B:O;", state), "comment:end } bar:O");
   EXPECT_EQ(state, CommentState::kNone);
   EXPECT_EQ(Spans("(* x", state), "comment:(* x");
+  EXPECT_TRUE(HighlightLine("", state).empty()) << "an empty line inside a comment has no span";
+  EXPECT_EQ(state, CommentState::kParenStar);
   EXPECT_EQ(state, CommentState::kParenStar);
   EXPECT_EQ(Spans("} *) V", state), "comment:} *) bar:V");
 }
