@@ -48,15 +48,20 @@ bool FormulaTree::Fill() {
     return false;
   }
   const QIcon category_icon = style()->standardIcon(QStyle::SP_DirIcon);
-  const QIcon formula_icon = style()->standardIcon(QStyle::SP_FileIcon);
   for (const LibraryTreeCategory& category : categories) {
     auto* node = new QTreeWidgetItem(this, {Q(category.name)});
     node->setIcon(0, category_icon);
-    for (const std::string& text : category.formulaTexts)
-      (new QTreeWidgetItem(node, {Q(text)}))->setIcon(0, formula_icon);
+    for (const std::string& text : category.formulaTexts) SetFormulaNode(*new QTreeWidgetItem(node), text);
     node->setExpanded(true);
   }
   return true;
+}
+
+void FormulaTree::SetFormulaNode(QTreeWidgetItem& item, const std::string& text) const {
+  item.setText(0, Q(text));
+  // A narrow panel cuts long descriptions short.
+  item.setToolTip(0, Q(text));
+  item.setIcon(0, style()->standardIcon(QStyle::SP_FileIcon));
 }
 
 SelectedNode FormulaTree::NodeOf(const QTreeWidgetItem& item) const {
@@ -101,10 +106,10 @@ void FormulaTree::NewOrEditClick() {
     return;
   }
   if (node.level == 1) {
-    item->setText(0, Q(node_text));
+    SetFormulaNode(*item, node_text);
   } else {
-    auto* added = new QTreeWidgetItem(item, {Q(node_text)});
-    added->setIcon(0, style()->standardIcon(QStyle::SP_FileIcon));
+    auto* added = new QTreeWidgetItem(item);
+    SetFormulaNode(*added, node_text);
     item->setExpanded(true);
     setCurrentItem(added);
   }

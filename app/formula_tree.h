@@ -42,6 +42,7 @@ class FormulaTree final : public QTreeWidget {
 
  private:
   SelectedNode NodeOf(const QTreeWidgetItem& item) const;
+  void SetFormulaNode(QTreeWidgetItem& item, const std::string& text) const;
 
   FormulaStore& store_;
   MessageSink& messages_;

@@ -68,6 +68,7 @@ class FormulaLibraryWindowTest : public QObject {
   void init();
   void cleanup();
   void newFormulaIsTestedSavedAndDrawnInAPane();
+  void renamedFormulaKeepsBothRowsAndTheTreeShowsTheNewName();
   void brokenOrEmptyStoredFormulaSaysWhy();
   void deleteAsksAndNoKeepsTheFormula();
   void parameterDialogRecomputesThePaneLive();
@@ -173,6 +174,36 @@ void FormulaLibraryWindowTest::newFormulaIsTestedSavedAndDrawnInAPane() {
   QCOMPARE(Q(Chart().Pane(1).ShortName()).toUpper(), QString("MYLINE"));
   QVERIFY(Chart().Pane(1).ErrorText().empty());
   QVERIFY(PixelsOf(Picture(), qRgb(0x56, 0x34, 0x12)) > 100);
+}
+
+void FormulaLibraryWindowTest::renamedFormulaKeepsBothRowsAndTheTreeShowsTheNewName() {
+  Open();
+  QTreeWidgetItem* myma = Node(*tree_, Q("常用"), "MYMA ");
+  QVERIFY(myma != nullptr);
+  const int children = myma->parent()->childCount();
+  tree_->setCurrentItem(myma);
+  QString opened_with;
+  WhenModal<TFedit>([&](TFedit& editor) {
+    opened_with = editor.Name();
+    QVERIFY(Q(editor.Text()).contains("MA("));
+    QTest::keyClick(editor.edtName, Qt::Key_End);
+    QTest::keyClicks(editor.edtName, "2");
+    editor.findChild<QPushButton*>("btnOk")->click();
+  });
+  tree_->actNew->trigger();
+  QCOMPARE(opened_with, QString("MYMA"));
+  QCOMPARE(myma->parent()->childCount(), children);
+  QVERIFY(myma->text(0).startsWith("MYMA2 "));
+  QVERIFY(Node(*tree_, Q("常用"), "MYMA ") == nullptr);
+  FormulaStore store;
+  std::string error;
+  QVERIFY(store.Open(FormulaStore::PathIn(root_), error));
+  for (const char* name : {"MYMA", "MYMA2"}) {
+    FormulaRow row;
+    bool found = false;
+    QVERIFY(store.Find(name, row, found, error));
+    QVERIFY2(found, name);
+  }
 }
 
 void FormulaLibraryWindowTest::brokenOrEmptyStoredFormulaSaysWhy() {
