@@ -2,6 +2,8 @@
 // fields, 插入参数 and 插入颜色, the function list and its help, 测试 and 测试公式 with the error
 // line marked, 转换, the OK checks and the question before a broken formula is kept.
 #include <QColorDialog>
+#include <QMimeData>
+#include <memory>
 #include <QtTest>
 
 #include "app/chart_formula_editor.h"
@@ -159,6 +161,10 @@ void FormulaEditorsTest::functionListShowsHelpAndInserts() {
   QTest::mouseDClick(editor.lstFunctions->viewport(), Qt::LeftButton, {},
                      editor.lstFunctions->visualItemRect(ma).center());
   QCOMPARE(editor.mmoText->toPlainText(), QString("MA"));
+  // Dragged into the text, a name travels as plain text.
+  std::unique_ptr<QMimeData> dragged(
+      editor.lstFunctions->model()->mimeData({editor.lstFunctions->indexFromItem(ma)}));
+  QCOMPARE(dragged->text(), QString("MA"));
   // Every list name has its help.
   for (int i = 0; i < editor.lstFunctions->count(); ++i) {
     editor.lstFunctions->itemClicked(editor.lstFunctions->item(i));

@@ -74,6 +74,7 @@ class FormulaLibraryWindowTest : public QObject {
   void parameterDialogRecomputesThePaneLive();
   void notesDialogSavesTheNotesAtTheEnd();
   void paneEditorWritesTheFormulaFile();
+  void notesOfALibraryFormulaGoIntoItsRow();
 
  private:
   // The window on day bars of 600001, the formula tree and the chart at hand.
@@ -342,6 +343,28 @@ void FormulaLibraryWindowTest::paneEditorWritesTheFormulaFile() {
   QCOMPARE(lines.back(), std::string("V1:MA(VOL,5),COLOR123456,LINETHICK3;"));
   QVERIFY(Chart().Pane(1).ErrorText().empty());
   QVERIFY(PixelsOf(Picture(), qRgb(0x56, 0x34, 0x12)) > 100);
+}
+
+void FormulaLibraryWindowTest::notesOfALibraryFormulaGoIntoItsRow() {
+  Open();
+  Chart().SelectPane(1);
+  QTreeWidgetItem* myma = Node(*tree_, Q("常用"), "MYMA ");
+  tree_->itemDoubleClicked(myma, 0);
+  QVERIFY(Chart().Pane(1).FileName().empty());
+  HitPane(1);
+  WhenModal<TNotes>([&](TNotes& notes) {
+    notes.mmoNotes->setPlainText(Q("三条均线多头排列时持有\n\n  "));
+    notes.btnSave->click();
+  });
+  Chart().DoMenuCommand("指标用法注释");
+  FormulaStore store;
+  std::string error;
+  FormulaRow row;
+  bool found = false;
+  QVERIFY(store.Open(FormulaStore::PathIn(root_), error) && store.Find("MYMA", row, found, error) && found);
+  QVERIFY2(Q(row.text).endsWith(Q("\r\n*三条均线多头排列时持有")), row.text.c_str());
+  QVERIFY(!std::filesystem::exists(root_ / "MYMA.Wfc"));
+  QVERIFY(Chart().Pane(1).ErrorText().empty());
 }
 
 }  // namespace vorelin
