@@ -1,6 +1,6 @@
 #include "app/chart_formula_editor.h"
 
-#include <QTextBlock>
+#include <QTextCursor>
 
 #include "formula_library/formula_test_run.h"
 #include "formula_library/pane_formula_edit.h"

@@ -2,7 +2,6 @@
 
 #include <QColorDialog>
 #include <QHBoxLayout>
-#include <QKeyEvent>
 #include <QLabel>
 #include <QMimeData>
 #include <QPushButton>
