@@ -84,7 +84,11 @@ void AddItems(QMenu& menu, const std::vector<ChartMenuItem>& items, TGP& chart) 
 }  // namespace
 
 ChartWidget::ChartWidget(MessageSink& messages, QWidget* parent)
-    : QWidget(parent), messages_(messages), hint_(new THintWin(this)), chart_(400, 300, this) {
+    : QWidget(parent),
+      messages_(messages),
+      hint_(new THintWin(this)),
+      chart_(400, 300, this),
+      dialogs_(chart_.Chart(), messages, this) {
   setObjectName("gp1");
   hint_->OnCloseButton = [this] { Chart().SetShowCursor(false); };
   setFocusPolicy(Qt::StrongFocus);

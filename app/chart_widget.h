@@ -8,6 +8,7 @@
 #include <QWidget>
 
 #include "app/hint_window.h"
+#include "app/pane_formula_dialogs.h"
 #include "formula_chart/formula_chart.h"
 
 class QMenu;
@@ -24,6 +25,7 @@ class ChartWidget final : public QWidget, public ChartHost {
 
   TGP& Chart() { return chart_.Chart(); }
   const IndicatorLibrary& Library() const { return chart_.Library(); }
+  PaneFormulaDialogs& FormulaDialogs() { return dialogs_; }
   // The context menu as it opens now (with its check marks), for tests and the popup.
   QMenu* BuildContextMenu(QWidget* parent);
 
@@ -51,6 +53,10 @@ class ChartWidget final : public QWidget, public ChartHost {
     hint_->SetContent(title, text);
   }
   THintWin& HintWindow() { return *hint_; }
+  bool SupportsFormulaDialog(FormulaDialog) const override { return true; }
+  bool ShowUsageNotes(PaneFormula& pane) override { return dialogs_.UsageNotes(pane); }
+  bool AdjustParameters(PaneFormula& pane) override { return dialogs_.Parameters(pane); }
+  bool EditFormula(PaneFormula& pane) override { return dialogs_.Edit(pane); }
 
  signals:
   void NextBarRequested();
@@ -75,6 +81,7 @@ class ChartWidget final : public QWidget, public ChartHost {
   MessageSink& messages_;
   THintWin* hint_;  // before the chart: the chart asks for it from its first paint
   FormulaChart chart_;
+  PaneFormulaDialogs dialogs_;
 };
 
 }  // namespace vorelin

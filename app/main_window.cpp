@@ -2,6 +2,7 @@
 
 #include <QAction>
 #include <QCloseEvent>
+#include <QCoreApplication>
 #include <QDesktopServices>
 #include <QHBoxLayout>
 #include <QHeaderView>
@@ -49,6 +50,7 @@ TForm1::TForm1(std::filesystem::path root, std::string user, MessageSink& messag
   // the chart menu shows it (with the replayed quote and the day's trades).
   gp1_->Chart().SetShowBoard(false);
   port_ = std::make_unique<GpChartPort>(gp1_->Chart());
+  OpenFormulaStore();
   ChartWidget* chart = gp1_;
   session_ = std::make_unique<PracticeSession>(
       root_, user_, *port_, messages_,
@@ -255,23 +257,25 @@ QWidget* TForm1::BuildFormulaPanel() {
   connect(hide, &QToolButton::clicked, panel, &QWidget::hide);
   header->addWidget(hide);
   layout->addLayout(header);
-  gs_view_ = new QTreeWidget;
-  gs_view_->setObjectName("GSView");
-  gs_view_->setHeaderHidden(true);
-  const IndicatorLibrary& library = gp1_->Library();
-  for (const auto& [tab, caption] : {std::pair{1, "指标"}, std::pair{2, "高级"}}) {
-    auto* group = new QTreeWidgetItem(gs_view_, {Q(caption)});
-    for (const std::string& name : library.Names(tab)) new QTreeWidgetItem(group, {Q(name)});
-    group->setExpanded(true);
-  }
-  connect(gs_view_, &QTreeWidget::itemDoubleClicked, this, [this](QTreeWidgetItem* item) {
-    if (item->childCount() > 0) return;
-    TGP& chart = gp1_->Chart();
-    chart.LoadIndicator(chart.Pane(chart.SelectedPane()), item->text(0).toStdString());
+  gs_view_ = new FormulaTree(*formula_store_, messages_, [this](const std::string& name, const std::string& text) {
+    gp1_->FormulaDialogs().LoadLibraryFormula(name, text);
   });
+  if (formula_store_->IsOpen()) gs_view_->Fill();
   layout->addWidget(gs_view_, 1);
   panel->setMinimumWidth(120);
   return panel;
+}
+
+void TForm1::OpenFormulaStore() {
+  formula_store_ = std::make_unique<FormulaStore>();
+  const std::filesystem::path path = FormulaStore::PathIn(root_);
+  std::string error;
+  if (FormulaStore::CreateWithDefaults(path, error) && formula_store_->Open(path, error)) {
+    gp1_->FormulaDialogs().SetStore(formula_store_.get());
+    return;
+  }
+  messages_.Show(error);
+  QMetaObject::invokeMethod(QCoreApplication::instance(), &QCoreApplication::quit, Qt::QueuedConnection);
 }
 
 QWidget* TForm1::BuildArticle(const char* name, const char* text) {

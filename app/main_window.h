@@ -15,6 +15,7 @@
 #include "app/chart_widget.h"
 #include "app/drawing_tool_panel.h"
 #include "app/equity_curve_view.h"
+#include "app/formula_tree.h"
 #include "app/journal_page.h"
 #include "app/multi_period_window.h"
 #include "app/picture_window.h"
@@ -62,6 +63,8 @@ class TForm1 final : public QMainWindow {
   void BuildMenus();
   QWidget* BuildChartPage();
   QWidget* BuildFormulaPanel();
+  // Stock.Bin, made with its default categories when missing; the trainer ends without it.
+  void OpenFormulaStore();
   QWidget* BuildArticle(const char* name, const char* text);
   void WireSidePanel();
   void WireSettingsPage();
@@ -99,9 +102,10 @@ class TForm1 final : public QMainWindow {
   std::unique_ptr<TForm5> picture_window_;
   QLineEdit* edtgpdm_;
   QWidget* left_bar_;
-  QTreeWidget* gs_view_;
   DrawingToolPanel* pnltool_;
   QAction* mnu_line_ = nullptr;
+  std::unique_ptr<FormulaStore> formula_store_;
+  FormulaTree* gs_view_;
   QTimer* tmrautorun_;
   QTimer* tmr_tmrsort_;
   QtLoginLink* link_ = nullptr;

@@ -6,6 +6,7 @@
 #include "app/login_dialog.h"
 #include "common/data_root.h"
 #include "common/ini_file.h"
+#include "formula_library/formula_store.h"
 #include "practice/multi_period.h"
 #include "practice/settings.h"
 #include "tools/vorelin-sample/sample_market.h"
@@ -29,6 +30,7 @@ bool PrepareDataRoot(const std::filesystem::path& root, std::string* error) {
   }
   // A root that cannot take it still works: the small charts keep their built-in formula.
   WriteDefaultMultiPeriodFormula(root, nullptr);
+  if (!FormulaStore::CreateWithDefaults(FormulaStore::PathIn(root), *error)) return false;
   if (std::filesystem::exists(root / kDayDataFolder, ec) ||
       std::filesystem::exists(root / kMinDataFolder, ec))
     return true;

@@ -3,6 +3,9 @@
 // test checks that each is the window's size and not blank.
 #include <QApplication>
 #include <QImage>
+#include <QAbstractItemView>
+#include <QCompleter>
+#include <QLabel>
 #include <QMenu>
 #include <QPainter>
 #include <QPlainTextEdit>
@@ -19,8 +22,14 @@
 #include <memory>
 #include <string>
 
+#include "app/chart_formula_editor.h"
+#include "app/formula_editor.h"
 #include "app/main_window.h"
 #include "formula_chart/gp_chart_port.h"
+#include "app/parameter_dialog.h"
+#include "formula/builtin_formulas.h"
+#include "formula/interpreter.h"
+#include "formula_library/formula_test_run.h"
 #include "support/recording_messages.h"
 #include "support/quote_settings.h"
 #include "tools/vorelin-sample/sample_market.h"
@@ -331,6 +340,73 @@ class ScreenshotsTest : public QObject {
     QTest::mouseRelease(chart_widget, Qt::LeftButton, {}, at(0, {0.60, 0.25}));
     messages.answer = true;
     window.close();
+  }
+
+  // The formula editors (colouring, the marked error line, the function list with its help
+  // and the completion list) and the parameter dialog on MACD.
+  void FormulaWindows() {
+    QTemporaryDir dir;
+    const QString folder = qEnvironmentVariableIsSet("VORELIN_SCREENSHOTS")
+                               ? qEnvironmentVariable("VORELIN_SCREENSHOTS")
+                               : dir.path();
+    auto save = [&](const QImage& image, const char* name) {
+      QVERIFY2(MainColours(image) >= 2, name);
+      image.save(folder + QString("/%1.png").arg(name));
+    };
+    testing::RecordingMessages messages;
+
+    TFedit editor(messages);
+    editor.SetName("MYKDJ");
+    editor.SetText(QString::fromUtf8(
+        "TECHNAME:=MYKDJ;\r\nTECHTITLE:=随机指标;\r\nDRAWK:=FALSE;\r\n"
+        "N:=INPUT(2,100,9,9); {周期}\r\n"
+        "RSV:=(CLOSE-LLV(LOW,N))/(HHV(HIGH,N)-LLV(LOW,N))*100;\r\n"
+        "K:SMA(RSV,3,1),COLORWHITE;\r\nD:SMA(K,3,1),COLORYELLOW;\r\n"
+        "J:3*K-2*D,COLORFF00FF,LINETHICK2;\r\n"
+        "X:FOO(K)*2; // 尚未实现的函数\r\n"
+        "DRAWTEXT(CROSS(K,D),D,'金叉'),COLORRED;\r\n"
+        "*K线上穿D线为买入信号").toStdString());
+    editor.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&editor));
+    editor.btnTest->click();
+    QCOMPARE(editor.mmoText->ErrorLine(), 9);
+    QTest::qWait(20);
+    save(editor.grab().toImage(), "formula_editor");
+
+    TEditFunc1 chart_editor(messages);
+    chart_editor.setWindowTitle(chart_editor.windowTitle() + " - MACD.Wfc");
+    chart_editor.SetText(BuiltinFormulas().TextOf("MACD"));
+    chart_editor.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&chart_editor));
+    QListWidgetItem* cross = chart_editor.lstFunctions->findItems("CROSS", Qt::MatchExactly).front();
+    chart_editor.lstFunctions->setCurrentItem(cross);
+    chart_editor.lstFunctions->scrollToItem(cross, QAbstractItemView::PositionAtCenter);
+    emit chart_editor.lstFunctions->itemClicked(cross);
+    chart_editor.mmoText->setFocus();
+    chart_editor.mmoText->moveCursor(QTextCursor::End);
+    QTest::keyClick(chart_editor.mmoText, Qt::Key_Return);
+    QTest::keyClicks(chart_editor.mmoText, "X:MA");
+    QVERIFY(chart_editor.mmoText->CompletionHelp()->isVisible());
+    QTest::qWait(50);
+    QImage with_list = chart_editor.grab().toImage();
+    {
+      QWidget* list = chart_editor.mmoText->Completer()->popup();
+      QLabel* help = chart_editor.mmoText->CompletionHelp();
+      QPainter painter(&with_list);
+      painter.drawImage(chart_editor.mapFromGlobal(list->mapToGlobal(QPoint())), list->grab().toImage());
+      painter.drawImage(chart_editor.mapFromGlobal(help->mapToGlobal(QPoint())), help->grab().toImage());
+    }
+    save(with_list, "formula_function_help");
+
+    TGS macd;
+    LoadTestSample(macd);
+    QVERIFY(macd.CompileText(BuiltinFormulas().TextOf("MACD")));
+    TTTiao parameters(macd, [] {});
+    parameters.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&parameters));
+    QTest::keyClick(parameters.Rows()[0], Qt::Key_Up);
+    QTest::qWait(20);
+    save(parameters.grab().toImage(), "parameter_dialog");
   }
 };
 

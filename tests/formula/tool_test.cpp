@@ -17,6 +17,7 @@
 #include "formula/data_files.h"
 #include "formula/interpreter.h"
 #include "formula/series.h"
+#include "formula_library/formula_store.h"
 #include "market/csv_import.h"
 #include "../../tools/vorelin-formula/formula_runner.h"
 
@@ -302,6 +303,50 @@ TEST(FormulaTool, FilesThatAreNoRegularFilesAreRefused) {
 
 // An imported file never holds more bars than the runner loads.
 static_assert(kImportBarLimit == static_cast<size_t>(kRawSeriesLimit));
+
+// A library formula runs by name as a built-in does, from the data root's store.
+TEST(FormulaTool, LibraryFormulaRunsByNameFromTheDataRoot) {
+  const auto root = CaseFolder() / "root";
+  std::filesystem::create_directories(root);
+  std::string error;
+  ASSERT_TRUE(FormulaStore::CreateWithDefaults(FormulaStore::PathIn(root), error)) << error;
+  {
+    FormulaStore store;
+    ASSERT_TRUE(store.Open(FormulaStore::PathIn(root), error));
+    ASSERT_TRUE(store.Save({"BROKEN", "", "X:FOO(C)*2;", "常用", 1}, error));
+  }
+  Result result = RunTool("run --lib myma --root " + root.string() + " --data " + kSample);
+  ASSERT_EQ(result.status, 0) << result.err;
+  std::vector<std::string> rows = SplitLines(result.out);
+  ASSERT_EQ(rows.size(), 301u);
+  EXPECT_EQ(rows[0], "bar,ma1,ma2,ma3");
+
+  TGS gs;
+  ASSERT_TRUE(LoadDataFile(kSample, gs, error)) << error;
+  AttachZeroRecords(gs);
+  ASSERT_TRUE(gs.CompileText("MA1:MA(CLOSE,5);"));
+  EXPECT_EQ(rows[300].substr(0, rows[300].find(',', 4)),
+            "299," + Format("%.10g", gs.FindSeries("ma1")->values[299]));
+
+  result = RunTool("compile --lib MYMA --root " + root.string());
+  ASSERT_EQ(result.status, 0) << result.err;
+  EXPECT_NE(result.out.find("MA1:MA(CLOSE,N1),COLORWHITE"), std::string::npos) << result.out;
+
+  result = RunTool("run --lib broken --root " + root.string() + " --data " + kSample);
+  EXPECT_EQ(result.status, 1);
+  EXPECT_EQ(result.err, "第1行 函数:FOO 尚不支持!\n");
+
+  result = RunTool("run --lib NOSUCH --root " + root.string() + " --data " + kSample);
+  EXPECT_EQ(result.status, 1);
+  EXPECT_EQ(result.err, "公式库中没有公式:NOSUCH\n");
+
+  result = RunTool("run --lib MYMA --root " + (root / "elsewhere").string() + " --data " + kSample);
+  EXPECT_EQ(result.status, 1);
+  EXPECT_EQ(result.err, "数据库丢失!\n");
+
+  EXPECT_EQ(RunTool("run --builtin MA --root " + root.string() + " --data " + kSample).status, 2)
+      << "--root belongs to --lib";
+}
 
 }  // namespace
 }  // namespace vorelin

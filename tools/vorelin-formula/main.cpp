@@ -4,15 +4,19 @@
 #include <cstring>
 #include <exception>
 #include <filesystem>
+#include <optional>
 #include <string>
 #include <vector>
 
+#include "common/data_root.h"
 #include "common/text_file.h"
 #include "formula/builtin_formulas.h"
 #include "formula/compiler.h"
 #include "formula/data_files.h"
 #include "formula/messages.h"
 #include "formula/source.h"
+#include "formula_library/formula_store.h"
+#include "formula_library/library_tree.h"
 #include "formula_runner.h"
 
 namespace {
@@ -21,19 +25,21 @@ using namespace vorelin;
 
 constexpr const char* kUsage =
     "usage:\n"
-    "  vorelin-formula run --data FILE (--builtin NAME | --file F.wfc | --text 'FORMULA')\n"
+    "  vorelin-formula run --data FILE (--builtin NAME | --file F.wfc | --text 'FORMULA' |\n"
+    "                      --lib NAME [--root DIR])\n"
     "                      [--params 12,26,9] [--csv OUT] [--csv-all] [--table OUT]\n"
     "                      [--outputs] [--exact]\n"
-    "  vorelin-formula save-raw --data FILE (--builtin NAME | --file F.wfc | --text 'FORMULA')\n"
+    "  vorelin-formula save-raw --data FILE (--builtin NAME | --file F.wfc | --text 'FORMULA' |\n"
+    "                      --lib NAME [--root DIR])\n"
     "                      [--params 12,26,9] --out F.bin\n"
     "  vorelin-formula load-raw --raw F.bin [--csv OUT] [--csv-all] [--table OUT]\n"
     "                      [--outputs] [--exact]\n"
     "  vorelin-formula check --data FILE\n"
-    "  vorelin-formula compile (--file F.wfc | --text 'FORMULA')\n"
+    "  vorelin-formula compile (--file F.wfc | --text 'FORMULA' | --lib NAME [--root DIR])\n"
     "  vorelin-formula list\n";
 
 struct Options {
-  std::string command, data, builtin, file, text, params, csv, table, out, raw;
+  std::string command, data, builtin, file, text, params, csv, table, out, raw, lib, root;
   bool hasText = false;
   bool outputs = false;
   bool exact = false;
@@ -75,11 +81,17 @@ bool ParseOptions(int argc, char** argv, Options& options) {
       if (!value(options.out)) return false;
     } else if (arg == "--raw") {
       if (!value(options.raw)) return false;
+    } else if (arg == "--lib") {
+      if (!value(options.lib)) return false;
+    } else if (arg == "--root") {
+      if (!value(options.root)) return false;
     } else {
       return false;
     }
   }
-  const int sources = !options.builtin.empty() + !options.file.empty() + options.hasText;
+  const int sources =
+      !options.builtin.empty() + !options.file.empty() + options.hasText + !options.lib.empty();
+  if (!options.root.empty() && options.lib.empty()) return false;
   const bool exports = !options.csv.empty() || !options.table.empty() || options.csvAll ||
                        options.outputs || options.exact;
   const bool fromData = !options.data.empty() && sources == 1;
@@ -111,13 +123,24 @@ int List() {
   return 0;
 }
 
+// The text of a formula of the data root's library, looked up by its upper-cased name.
+bool LibraryText(const Options& options, std::string& text, std::string& error) {
+  FormulaStore store;
+  const std::filesystem::path root =
+      ResolveDataRoot(options.root.empty() ? std::nullopt : std::optional(options.root));
+  return store.Open(FormulaStore::PathIn(root), error) &&
+         FormulaTextToLoad(store, AsciiUpper(options.lib), text, error);
+}
+
 int Compile(const Options& options) {
   std::vector<std::string> lines;
   // The interpreter's entry points refuse the same texts with the same messages.
-  if (options.hasText) {
-    if (options.text.empty()) return Fail(kEmptyTextMessage);
-    if (options.text.size() > kFormulaTextLimit) return Fail(kTextTooLongMessage);
-    lines = SplitLines(RemoveComments(options.text));
+  if (options.hasText || !options.lib.empty()) {
+    std::string text = options.text, error;
+    if (!options.lib.empty() && !LibraryText(options, text, error)) return Fail(error);
+    if (text.empty()) return Fail(kEmptyTextMessage);
+    if (text.size() > kFormulaTextLimit) return Fail(kTextTooLongMessage);
+    lines = SplitLines(RemoveComments(text));
   } else {
     std::error_code ignored;
     const auto size = std::filesystem::file_size(options.file, ignored);
@@ -145,6 +168,10 @@ bool LoadAndCompile(const Options& options, TGS& gs, std::string& error) {
     ok = gs.CompileText(text, options.params);
   } else if (!options.file.empty()) {
     ok = gs.CompileFile(options.file, options.params);
+  } else if (!options.lib.empty()) {
+    std::string text;
+    if (!LibraryText(options, text, error)) return false;
+    ok = gs.CompileText(text, options.params);
   } else {
     ok = gs.CompileText(options.text, options.params);
   }
