@@ -91,7 +91,8 @@ TForm1::TForm1(std::filesystem::path root, std::string user, MessageSink& messag
 
   auto* numeric = new NumericBoxFilter(this);
   for (QLineEdit* box : {side_->edtksh, settings_->edtmrfl, settings_->edtmcfl, settings_->edtbfjg,
-                         settings_->cbbCszj->lineEdit()})
+                         settings_->cbbCszj->lineEdit(), settings_->edtStampDuty,
+                         settings_->edtMinCommission})
     numeric->Watch(box);
 
   BuildMenus();
@@ -391,6 +392,10 @@ void TForm1::WireSettingsPage() {
     r.SetPlaySpeed(text.toStdString());
     SyncPlayTimer();
   });
+  connect(&p, &SettingsPage::RulesChanged, this, [&r, &p] {
+    p.ReadRules(r.Boxes);
+    r.ApplyFeeRates();
+  });
   connect(p.btnSaveSettings, &QPushButton::clicked, this, [this] { session_->SaveSettingsClick(); });
   connect(p.btnResetAccount, &QPushButton::clicked, this, [this] {
     if (session_->ResetAccount()) PushBoxes();
@@ -431,6 +436,7 @@ void TForm1::PushBoxes() {
   settings_->edtmrfl->setText(Q(b.BuyFee));
   settings_->edtmcfl->setText(Q(b.SellFee));
   settings_->edtbfjg->setText(Q(b.PlaySpeed));
+  settings_->ShowRules(b);
   // The date picker starts on the bar shown last, a date the data has.
   const int shown = r.CurrentDate();
   const QDate date(shown / 10000, shown / 100 % 100, shown % 100);

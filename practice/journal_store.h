@@ -37,6 +37,7 @@ struct RecordedTrade {
 
 struct JournalStatistics {
   std::string sump, sumcom, jyl, maxp, minp;  // as read back
+  std::string sumstamp;  // the stamp duty within sumcom; "0" when none was charged
 };
 
 // Each operation opens the file, does its work and closes it. Every operation returns

@@ -11,6 +11,7 @@
 #include "common/text_file.h"
 #include "common/numbers.h"
 #include "market/bar_columns.h"
+#include "practice/trading_rules.h"
 
 namespace vorelin {
 namespace {
@@ -92,6 +93,10 @@ void ReplayController::ApplyStockCode(const std::string& code) {
 void ReplayController::ApplyFeeRates() {
   account_.BuyRate = ParseDecimalOr(Boxes.BuyFee) / 1000;
   account_.SellRate = ParseDecimalOr(Boxes.SellFee) / 1000;
+  const TradingRules rules = TradingRulesOf(Boxes);
+  account_.TPlusOne = rules.t_plus_one;
+  account_.StampDutyRate = rules.stamp_duty_rate;
+  account_.MinCommission = rules.minimum_commission;
 }
 
 void ReplayController::AdoptOpenedStock() {
@@ -394,6 +399,15 @@ void ReplayController::Trade(bool buy) {
     QuantityBox = Format("%.0f", fill);
   }
   const double qty = ParseDecimalOr(QuantityBox);
+  if (const char* refusal = PriceLimitRefusal(
+          TradingRulesOf(Boxes), buy, account_.Price,
+          PreviousClose(base_.Bars, base_.CurrentRow, Boxes.Period == 0), account_.StockCode,
+          account_.StockName)) {
+    messages_.Show(refusal);
+    DisplayUpdate();
+    return;
+  }
+  account_.SetTradingDay(current_date_);
   const bool done = buy ? account_.Buy(account_.Price, qty) : account_.Sell(account_.Price, qty);
   if (!done) {
     messages_.Show(account_.LastMessage);

@@ -42,7 +42,8 @@ std::string StatisticsText(size_t trades, const JournalStatistics& s) {
   return "交易统计    \r\n"
          "交易次数:      " + std::to_string(trades) + "      单次最大盈利:  " + s.maxp + "\r\n" +
          "单次最大亏损： " + s.minp + "      盈利总额：     " + s.sump + "\r\n" +
-         "手续费总额：   " + s.sumcom + "      净盈利：       " + s.jyl + "\r\n";
+         "手续费总额：   " + s.sumcom + "      净盈利：       " + s.jyl + "\r\n" +
+         (ParseDecimalOr(s.sumstamp) > 0 ? "其中印花税：   " + s.sumstamp + "\r\n" : std::string());
 }
 
 TraderStatistics ComputeTraderStatistics(const std::vector<JournalLine>& lines,

