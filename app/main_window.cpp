@@ -416,6 +416,7 @@ bool TForm1::StartSession() {
   started_ = true;
   if (!session_->Start()) return false;
   side_->edtzhmc->setText(Q(user_));
+  side_->ShowReasons(session_->Replay().Reasons().Items());
   PushBoxes();
   UpdateDisplay();
   IniFile ini;
@@ -497,14 +498,16 @@ void TForm1::NextClick() {
   SyncPlayTimer();
 }
 
-void TForm1::BuyClick() {
-  session_->Replay().QuantityBox = side_->edtqhmmsl->text().toStdString();
-  session_->Replay().BuyClick();
-}
+void TForm1::BuyClick() { Trade(true); }
 
-void TForm1::SellClick() {
-  session_->Replay().QuantityBox = side_->edtqhmmsl->text().toStdString();
-  session_->Replay().SellClick();
+void TForm1::SellClick() { Trade(false); }
+
+void TForm1::Trade(bool buy) {
+  ReplayController& r = session_->Replay();
+  r.QuantityBox = side_->edtqhmmsl->text().toStdString();
+  r.ReasonBox = side_->cbbReason->currentText().toStdString();
+  buy ? r.BuyClick() : r.SellClick();
+  side_->ShowReasons(r.Reasons().Items());
 }
 
 void TForm1::OpenInShell(const std::filesystem::path& path) {

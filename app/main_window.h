@@ -65,6 +65,8 @@ class TForm1 final : public QMainWindow {
   // Boxes of the replay into the widgets (after loading, resets and refused changes).
   void PushBoxes();
   void UpdateDisplay();
+  // '买入' or '卖出' with the quantity and reason boxes as they are.
+  void Trade(bool buy);
   // Results pages are rebuilt from the journal each time they are shown.
   void PageShown(int index);
   void SyncPlayTimer();

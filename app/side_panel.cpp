@@ -4,6 +4,7 @@
 #include <QGroupBox>
 #include <QHBoxLayout>
 #include <QLabel>
+#include <QLineEdit>
 #include <QVBoxLayout>
 
 #include "practice/account.h"
@@ -91,6 +92,12 @@ QWidget* SidePanel::BuildTradePage() {
   order_form->addRow(QString::fromUtf8("数量"), edtqhmmsl);
   order_form->addRow(QString::fromUtf8("买入"), cbbbuy);
   order_form->addRow(QString::fromUtf8("卖出"), cbbsell);
+  cbbReason = new QComboBox;
+  cbbReason->setObjectName("cbbReason");
+  cbbReason->setEditable(true);
+  cbbReason->setInsertPolicy(QComboBox::NoInsert);
+  cbbReason->lineEdit()->setPlaceholderText(QString::fromUtf8("买卖的理由"));
+  order_form->addRow(QString::fromUtf8("理由"), cbbReason);
   layout->addWidget(order);
 
   auto* account = new QGroupBox(QString::fromUtf8("账户"));
@@ -158,6 +165,13 @@ QWidget* SidePanel::BuildAccountPage() {
   mmo1->setReadOnly(true);
   layout->addWidget(mmo1, 1);
   return page;
+}
+
+void SidePanel::ShowReasons(const std::vector<std::string>& reasons) {
+  const QString typed = cbbReason->currentText();
+  cbbReason->clear();
+  for (const std::string& reason : reasons) cbbReason->addItem(QString::fromStdString(reason));
+  cbbReason->setCurrentText(typed);
 }
 
 void SidePanel::ShowAccount(const AccountDisplay& display) {

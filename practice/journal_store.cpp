@@ -171,7 +171,7 @@ bool JournalStore::RecordTrade(const TradeEntry& trade, const TGpAcount& account
         "0",
         "0",
         LocalTimeText("%Y%m%d %H%M%S"),
-        "理由",
+        trade.reason,
         result.picture_path,
         RowGuid(),
         account.StampDuty > 0 ? Money(account.StampDuty) : std::string("备用"),

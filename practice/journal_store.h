@@ -27,6 +27,7 @@ struct TradeEntry {
   std::string direction;      // kBuyDirection or kSellDirection
   int date = 0;               // date of the last revealed bar, YYYYMMDD
   std::string quantity_text;  // the quantity box as the trade used it
+  std::string reason = "理由";  // sReason
 };
 
 struct RecordedTrade {

@@ -416,12 +416,13 @@ void ReplayController::Trade(bool buy) {
   }
   if (journal_) {
     TradeEntry entry{user_, account_.StockCode, buy ? kBuyDirection : kSellDirection,
-                     current_date_, QuantityBox};
+                     current_date_, QuantityBox, StoredReason(ReasonBox)};
     RecordedTrade recorded;
     std::string error;
     if (!journal_->RecordTrade(entry, account_, screenshot_, recorded, error))
       messages_.Show(error);
   }
+  reasons_.Remember(ReasonBox);
   messages_.Show(buy ? kBoughtMessage : kSoldMessage);
   DisplayUpdate();
 }

@@ -16,6 +16,7 @@
 #include "practice/chart_port.h"
 #include "practice/journal_store.h"
 #include "practice/settings.h"
+#include "practice/trade_reasons.h"
 
 namespace vorelin {
 
@@ -62,6 +63,9 @@ class ReplayController {
   std::string QuantityBox = "0";
   std::string BuyChoice = "全仓";
   std::string SellChoice = "全仓";
+  // The reason box: stored with each trade ("理由" when empty) and remembered.
+  std::string ReasonBox;
+  ReasonHistory& Reasons() { return reasons_; }
 
   Tstock& Base() { return base_; }
   Tstock& Aggregated() { return aggregate_; }
@@ -155,6 +159,7 @@ class ReplayController {
   float reference_high_ = 0;
   bool playing_ = false;
   int play_interval_ = 1000;
+  ReasonHistory reasons_;
 };
 
 }  // namespace vorelin

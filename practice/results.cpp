@@ -8,6 +8,7 @@
 #include "common/numbers.h"
 #include "common/text_file.h"
 #include "practice/time_text.h"
+#include "practice/trade_reasons.h"
 
 namespace vorelin {
 
@@ -15,6 +16,11 @@ uint32_t JournalLineColour(std::string_view direction) {
   return direction == "多开" || direction == "空开" || direction == kBuyDirection
              ? kOpeningLineColour
              : kOtherLineColour;
+}
+
+bool HasOwnReasons(const std::vector<JournalLine>& lines) {
+  return std::any_of(lines.begin(), lines.end(),
+                     [](const JournalLine& line) { return line.Value(kReasonValue) != kDefaultReason; });
 }
 
 std::vector<JournalLine> BuildJournalLines(const QueryResult& journal) {

@@ -5,6 +5,8 @@
 #include <QLineEdit>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QTabWidget>
+#include <QTableWidget>
 #include <QTemporaryDir>
 #include <QtTest>
 #include <filesystem>
@@ -58,6 +60,35 @@ class TrainingTest : public QObject {
     QVERIFY(ini.Load(std::filesystem::path(root_) / "config.ini"));
     QCOMPARE(QString::fromStdString(ini.ReadString("张三", "T+1交易", "")), QString("1"));
     QCOMPARE(QString::fromStdString(ini.ReadString("张三", "涨跌停限制", "")), QString("0"));
+  }
+
+  void ReasonsAreJournalledListedAndShownWithThePicture() {
+    testing::RecordingMessages messages;
+    TForm1 window(root_, "李四", messages);
+    window.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&window));
+    auto* reason = window.findChild<QComboBox*>("cbbReason");
+    QVERIFY(reason != nullptr && reason->isEditable());
+    QWidget* chart = window.findChild<QWidget*>("gp1");
+    for (int i = 0; i < 3; ++i) QTest::keyClick(chart, Qt::Key_Return);
+    reason->setEditText(QString::fromUtf8("突破前高"));
+    window.findChild<QPushButton*>("btnBtnBuyOpen")->click();
+    QCOMPARE(QString::fromStdString(messages.Last()), QString::fromUtf8("买入成功！"));
+    QCOMPARE(reason->count(), 1);
+    QCOMPARE(reason->itemText(0), QString::fromUtf8("突破前高"));
+
+    window.findChild<QTabWidget*>("pg2")->setCurrentIndex(2);
+    auto* list = window.findChild<QTableWidget*>("lvJournal");
+    QCOMPARE(list->columnCount(), 13);
+    QCOMPARE(list->horizontalHeaderItem(12)->text(), QString::fromUtf8("交易理由"));
+    QCOMPARE(list->item(0, 12)->text(), QString::fromUtf8("突破前高"));
+    window.findChild<JournalPage*>()->ShowPicture(0);
+    TForm5* picture = nullptr;
+    for (QWidget* top : QApplication::topLevelWidgets())
+      if (top->objectName() == "Form5") picture = static_cast<TForm5*>(top);
+    QVERIFY(picture != nullptr && picture->isVisible());
+    QCOMPARE(picture->ReasonText(), QString::fromUtf8("交易理由：突破前高"));
+    picture->hide();
   }
 
  private:

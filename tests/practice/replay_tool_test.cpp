@@ -195,6 +195,25 @@ TEST(ReplayTool, RulesFromTheCommandLine) {
   EXPECT_NE(status, 0);
 }
 
+TEST(ReplayTool, TradesTakeTheirReasonFromTheTrailingText) {
+  testing::TempRoot root;
+  root.WriteDayFile("600000", 40);
+  int status = -1;
+  const std::string out = RunTool("--root '" + root.path().string() +
+                                      "' --user 孙八 --code 600000 --period day --script "
+                                      "'next 5; buy 全仓 突破前高 放量; next; sell 全仓 --reason 止盈; "
+                                      "next; buy 100; next; sell 全仓'",
+                                  status);
+  ASSERT_EQ(status, 0) << out;
+  JournalStore store(root.path());
+  QueryResult rows;
+  std::string error;
+  ASSERT_TRUE(store.ReadJournal("孙八", rows, error)) << error;
+  ASSERT_EQ(rows.rows.size(), 4u);
+  const char* want[] = {"突破前高 放量", "止盈", "理由", "理由"};
+  for (size_t i = 0; i < 4; ++i) EXPECT_EQ(rows.Value(i, "sReason"), want[i]) << i;
+}
+
 TEST(ReplayTool, RefusesABadScript) {
   int status = 0;
   RunTool("--root /nonexistent/x --user u --script 'jump 3'", status);

@@ -38,7 +38,7 @@ class ConsoleMessages : public MessageSink {
 int Usage() {
   std::cerr << "usage: vorelin-replay --root DIR --user NAME [--code CODE] "
                "[--period day|minute] [--rules t1,stamp,min5,limit] --script \"next 25; buy 全仓; next 5; sell 全仓; stats\"\n"
-               "commands: next [N], prev, buy|sell CHOICE|QTY, day week month quarter year "
+               "commands: next [N], prev, buy|sell CHOICE|QTY [REASON], day week month quarter year "
                "1min 5min 15min 30min 60min,\n"
                "          start row N, start date YYYYMMDD, code CODE, random, reset, save, "
                "stats, report\n";
