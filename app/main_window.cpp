@@ -35,6 +35,13 @@ const char* const kPaneCountCaptions[] = {"一个窗口", "二个窗口", "三�
                                           "五个窗口", "六个窗口", "七个窗口", "八个窗口",
                                           "九个窗口", "十个窗口"};
 
+// One point per revealed bar of the session, numbered from its first bar.
+std::vector<EquityPoint> BarPoints(const std::vector<double>& values) {
+  std::vector<EquityPoint> points;
+  for (size_t i = 0; i < values.size(); ++i) points.push_back({static_cast<double>(i), values[i]});
+  return points;
+}
+
 }  // namespace
 
 TForm1::TForm1(std::filesystem::path root, std::string user, MessageSink& messages,
@@ -68,12 +75,22 @@ TForm1::TForm1(std::filesystem::path root, std::string user, MessageSink& messag
   pg2_ = new QTabWidget;
   pg2_->setObjectName("pg2");
   equity_ = new EquityCurveView;
+  session_equity_ = new EquityCurveView;
+  session_equity_->setObjectName("chtSessionEquity");
+  session_equity_->SetTitle(Q("本次训练：账户资产与买入持有"), Q("本次训练尚无K线"));
+  auto* equity_page = new QSplitter(Qt::Vertical);
+  equity_page->setObjectName("splEquity");
+  equity_page->addWidget(equity_);
+  equity_page->addWidget(session_equity_);
+  equity_page_ = equity_page;
   journal_ = new JournalPage(*session_, messages_);
+  report_ = new SessionReportPage;
   picture_window_ = std::make_unique<TForm5>();
   journal_->SetPictureWindow(picture_window_.get());
   pg2_->addTab(BuildChartPage(), Q("盘感训练"));
-  pg2_->addTab(equity_, Q("资金曲线"));
+  pg2_->addTab(equity_page_, Q("资金曲线"));
   pg2_->addTab(journal_, Q("交易日志"));
+  pg2_->addTab(report_, Q(kSessionReportTitle));
   pg2_->addTab(BuildArticle("mmoTechnical", kTechnicalAnalysisArticle), Q("技术分析"));
   pg2_->addTab(BuildArticle("mmoPractice", kPracticeArticle), Q("盘感训练"));
   pg2_->addTab(settings_, Q("系统设置"));
@@ -469,11 +486,16 @@ void TForm1::SetCaption(const std::string& caption) {
 
 void TForm1::PageShown(int index) {
   QWidget* page = pg2_->widget(index);
-  if (page == equity_) {
+  if (page == equity_page_) {
     std::vector<EquityPoint> points;
     if (session_->EquityPage(points)) equity_->SetPoints(std::move(points));
+    const SessionReport report = session_->Replay().Report();
+    session_equity_->SetPoints(BarPoints(report.equity));
+    session_equity_->SetComparison(BarPoints(report.hold), Q("账户资产"), Q("买入持有"));
   } else if (page == journal_) {
     journal_->Refresh();
+  } else if (page == report_) {
+    report_->ShowText(session_->Replay().ReportText());
   }
 }
 

@@ -18,6 +18,7 @@
 #include "app/picture_window.h"
 #include "app/qt_login_link.h"
 #include "app/intraday_controller.h"
+#include "app/session_report_page.h"
 #include "app/settings_page.h"
 #include "app/side_panel.h"
 #include "formula_chart/gp_chart_port.h"
@@ -88,6 +89,9 @@ class TForm1 final : public QMainWindow {
   SidePanel* side_;
   SettingsPage* settings_;
   EquityCurveView* equity_;
+  EquityCurveView* session_equity_;
+  QWidget* equity_page_;
+  SessionReportPage* report_;
   JournalPage* journal_;
   std::unique_ptr<TForm5> picture_window_;
   QLineEdit* edtgpdm_;

@@ -176,6 +176,7 @@ void ReplayController::StepForward() {
     // The bar just shown is the one before the cursor; keep the current row on it, so a
     // redraw never shows a bar the trainee has not reached.
     base_.SetCurrentRow(base_.Cursor - 1);
+    BeginTrainingSession();
   } else if (base_.PeriodMultiplier == 1) {
     const int r = base_.CurrentRow;
     AppendNextBar();
@@ -214,6 +215,7 @@ void ReplayController::OpenStock() {
   base_.FileName = path.string();
   chart_.ClearData();
   if (Exists(path) && LoadBaseFile(path)) RevealRange(base_, base_.StartRow, base_.CurrentRow);
+  BeginTrainingSession();
   DisplayUpdate();
 }
 
@@ -232,6 +234,7 @@ void ReplayController::LoadRandomWindow() {
   base_.StartRow = start;
   base_.SetCurrentRow(end);
   base_.Cursor = end + 1;
+  BeginTrainingSession();
   DisplayUpdate();
 }
 
@@ -297,6 +300,7 @@ void ReplayController::StartRowEnter() {
   base_.StartRow = 1;
   base_.SetCurrentRow(a);
   Redraw();
+  BeginTrainingSession();
 }
 
 void ReplayController::StartRowDoubleClick() {
@@ -310,6 +314,7 @@ void ReplayController::StartRowDoubleClick() {
   base_.StartRow = 1;
   base_.SetCurrentRow(1);
   Redraw();
+  BeginTrainingSession();
 }
 
 void ReplayController::SelectStartDate(const std::string& date_text) {
@@ -324,6 +329,7 @@ void ReplayController::SelectStartDate(const std::string& date_text) {
   base_.StartRow = found / 2;
   base_.SetCurrentRow(found);
   Redraw();
+  BeginTrainingSession();
   messages_.Show(kDateFoundMessage + date_text);
 }
 
@@ -422,9 +428,29 @@ void ReplayController::Trade(bool buy) {
     if (!journal_->RecordTrade(entry, account_, screenshot_, recorded, error))
       messages_.Show(error);
   }
+  training_.trades.push_back({base_.CurrentRow, current_date_, buy, account_.Price, qty,
+                              account_.Commission, account_.StampDuty,
+                              buy ? 0 : account_.ProfitLoss, account_.Cash, account_.LongQty,
+                              StoredReason(ReasonBox)});
   reasons_.Remember(ReasonBox);
   messages_.Show(buy ? kBoughtMessage : kSoldMessage);
   DisplayUpdate();
+}
+
+void ReplayController::BeginTrainingSession() {
+  training_ = TrainingSession{base_.CurrentRow, account_.Cash, account_.LongQty, {}};
+}
+
+SessionReport ReplayController::Report() const {
+  return BuildSessionReport(base_.Bars, training_, base_.CurrentRow);
+}
+
+std::string ReplayController::ReportText() const {
+  const SessionReport report = Report();
+  const std::string identity = account_.StockCode + " " + account_.StockName + "    " +
+                               std::to_string(report.first_date) + " - " +
+                               std::to_string(report.last_date);
+  return SessionReportText(report, identity);
 }
 
 UserSettings ReplayController::SettingsToSave() const {

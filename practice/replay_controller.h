@@ -15,6 +15,7 @@
 #include "practice/account.h"
 #include "practice/chart_port.h"
 #include "practice/journal_store.h"
+#include "practice/session_report.h"
 #include "practice/settings.h"
 #include "practice/trade_reasons.h"
 
@@ -66,6 +67,12 @@ class ReplayController {
   // The reason box: stored with each trade ("理由" when empty) and remembered.
   std::string ReasonBox;
   ReasonHistory& Reasons() { return reasons_; }
+  // The session in training: from the bar shown when this stock's window was opened, with
+  // every trade made since.
+  const TrainingSession& Training() const { return training_; }
+  SessionReport Report() const;
+  // The report page's text, naming the stock and its dates.
+  std::string ReportText() const;
 
   Tstock& Base() { return base_; }
   Tstock& Aggregated() { return aggregate_; }
@@ -141,6 +148,7 @@ class ReplayController {
   void AdoptOpenedStock();
   // A refused change puts the code of the stock in practice back into the box.
   void KeepOpenStockInBox();
+  void BeginTrainingSession();
 
   std::filesystem::path root_;
   ChartPort& chart_;
@@ -160,6 +168,7 @@ class ReplayController {
   bool playing_ = false;
   int play_interval_ = 1000;
   ReasonHistory reasons_;
+  TrainingSession training_;
 };
 
 }  // namespace vorelin

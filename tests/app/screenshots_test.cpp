@@ -93,7 +93,7 @@ class ScreenshotsTest : public QObject {
     QApplication::processEvents();
 
     auto* pages = window.findChild<QTabWidget*>("pg2");
-    const char* const names[] = {"chart", "equity", "journal", "article1", "article2", "settings", "about"};
+    const char* const names[] = {"chart", "equity", "journal", "report", "article1", "article2", "settings", "about"};
     QCOMPARE(pages->count(), static_cast<int>(std::size(names)));
     for (int page = 0; page < pages->count(); ++page) {
       pages->setCurrentIndex(page);

@@ -3,6 +3,7 @@
 #include <QCheckBox>
 #include <QComboBox>
 #include <QLineEdit>
+#include <QPlainTextEdit>
 #include <QPushButton>
 #include <QRadioButton>
 #include <QTabWidget>
@@ -89,6 +90,32 @@ class TrainingTest : public QObject {
     QVERIFY(picture != nullptr && picture->isVisible());
     QCOMPARE(picture->ReasonText(), QString::fromUtf8("交易理由：突破前高"));
     picture->hide();
+  }
+
+  void ReportPageAndTheBuyAndHoldLine() {
+    testing::RecordingMessages messages;
+    TForm1 window(root_, "王五", messages);
+    window.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&window));
+    QWidget* chart = window.findChild<QWidget*>("gp1");
+    QTest::keyClick(chart, Qt::Key_F2);
+    for (int i = 0; i < 4; ++i) QTest::keyClick(chart, Qt::Key_Return);
+    QTest::keyClick(chart, Qt::Key_F3);
+    auto* pages = window.findChild<QTabWidget*>("pg2");
+    QCOMPARE(pages->tabText(3), QString::fromUtf8("训练报告"));
+    pages->setCurrentIndex(3);
+    const QString text = window.findChild<QPlainTextEdit*>("mmoSessionReport")->toPlainText();
+    QVERIFY2(text.contains(QString::fromUtf8("完成回合：    1")), qPrintable(text));
+    QVERIFY(text.contains(QString::fromStdString(window.Session().Replay().Account().StockCode)));
+    pages->setCurrentIndex(1);
+    auto* session = window.findChild<EquityCurveView*>("chtSessionEquity");
+    QVERIFY(session != nullptr);
+    QCOMPARE(session->Points().size(), size_t{5});  // the bar shown at the start and four more
+    QCOMPARE(session->Comparison().size(), size_t{5});
+    // Holding starts from the assets before the first buy; the account has paid its fee.
+    const SessionReport report = window.Session().Replay().Report();
+    QCOMPARE(session->Comparison().front().assets, report.start_assets);
+    QVERIFY(session->Points().front().assets < report.start_assets);
   }
 
  private:

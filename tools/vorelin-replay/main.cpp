@@ -41,7 +41,7 @@ int Usage() {
                "commands: next [N], prev, buy|sell CHOICE|QTY [REASON], day week month quarter year "
                "1min 5min 15min 30min 60min,\n"
                "          start row N, start date YYYYMMDD, code CODE, random, reset, save, "
-               "stats, report\n";
+               "stats, report, report-session\n";
   return 2;
 }
 
