@@ -8,6 +8,7 @@
 #include "chart/axis_format.h"
 #include "chart/output_entry.h"
 #include "chart/pane_geometry.h"
+#include "chart/trade_marks.h"
 
 namespace vorelin {
 
@@ -21,6 +22,7 @@ struct DrawPaneInput {
   int cursor_y = -1;
   double scale = 5;
   std::string program_folder;  // where "signals" and drawgbk pictures are looked up
+  const std::vector<TradeMark>* trade_marks = nullptr;  // drawn on the price pane
 };
 
 // Draws the pane of `formula` into `bitmap` (background already painted) and reports its
@@ -55,6 +57,7 @@ class PanePainter {
   void SetUpKLines();
   void DrawLastPrice();
   void DrawHighLowMarks();
+  void DrawTradeMarks();
   void DrawDateAxis();
   void DrawCrosshair();
   void ResolveCursor();

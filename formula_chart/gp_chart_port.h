@@ -27,6 +27,7 @@ class GpChartPort final : public ChartPort {
   bool ShowFs() const override { return chart_.ShowFs(); }
   void SetShowBoard(bool on) override { chart_.SetShowBoard(on); }
   void SetWeek(std::string_view label) override { chart_.Week = std::string(label); }
+  void SetTradeMarks(const std::vector<SessionTrade>& trades) override;
 
  private:
   TGP& chart_;

@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "market/stock_directory.h"
+#include "practice/session_report.h"
 
 namespace vorelin {
 
@@ -34,6 +35,8 @@ class ChartPort {
   virtual void SetShowBoard(bool on) = 0;
   // The period label ("周线", "月线", "季线", "年线"); empty for none.
   virtual void SetWeek(std::string_view label) = 0;
+  // The session's trades, drawn at their bars on the price pane.
+  virtual void SetTradeMarks(const std::vector<SessionTrade>& trades) = 0;
 };
 
 }  // namespace vorelin

@@ -428,10 +428,13 @@ void ReplayController::Trade(bool buy) {
     if (!journal_->RecordTrade(entry, account_, screenshot_, recorded, error))
       messages_.Show(error);
   }
-  training_.trades.push_back({base_.CurrentRow, current_date_, buy, account_.Price, qty,
-                              account_.Commission, account_.StampDuty,
+  const size_t row = static_cast<size_t>(base_.CurrentRow);
+  const TBarRecord bar = row < base_.Bars.size() ? base_.Bars[row] : TBarRecord{};
+  training_.trades.push_back({base_.CurrentRow, ParseIntOr(bar.date, 0), ParseIntOr(bar.time, 0),
+                              buy, account_.Price, qty, account_.Commission, account_.StampDuty,
                               buy ? 0 : account_.ProfitLoss, account_.Cash, account_.LongQty,
                               StoredReason(ReasonBox)});
+  chart_.SetTradeMarks(training_.trades);
   reasons_.Remember(ReasonBox);
   messages_.Show(buy ? kBoughtMessage : kSoldMessage);
   DisplayUpdate();
@@ -439,6 +442,7 @@ void ReplayController::Trade(bool buy) {
 
 void ReplayController::BeginTrainingSession() {
   training_ = TrainingSession{base_.CurrentRow, account_.Cash, account_.LongQty, {}};
+  chart_.SetTradeMarks(training_.trades);
 }
 
 SessionReport ReplayController::Report() const {

@@ -16,6 +16,7 @@ inline constexpr const char* kSessionReportTitle = "训练报告";
 struct SessionTrade {
   int row = 0;             // base-series row of the last revealed bar at the trade
   int date = 0;            // YYYYMMDD of that bar
+  int time = 0;            // its HHMM in minute data, 0 in day data
   bool buy = true;
   double price = 0;
   double qty = 0;

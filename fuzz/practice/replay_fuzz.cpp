@@ -33,6 +33,7 @@ class NullChart : public ChartPort {
   bool ShowFs() const override { return false; }
   void SetShowBoard(bool) override {}
   void SetWeek(std::string_view) override {}
+  void SetTradeMarks(const std::vector<SessionTrade>&) override {}
 };
 
 class NullMessages : public MessageSink {

@@ -1,5 +1,6 @@
 // The training aids driven through the window: the A-share rules on the settings page, the
 // trade reason box, blind training and the session report page.
+#include <QAction>
 #include <QCheckBox>
 #include <QComboBox>
 #include <QLineEdit>
@@ -116,6 +117,38 @@ class TrainingTest : public QObject {
     const SessionReport report = window.Session().Replay().Report();
     QCOMPARE(session->Comparison().front().assets, report.start_assets);
     QVERIFY(session->Points().front().assets < report.start_assets);
+  }
+
+  void TradeMarksFollowThePeriod() {
+    testing::RecordingMessages messages;
+    TForm1 window(root_, "赵六", messages);
+    window.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&window));
+    window.findChild<QRadioButton*>("rbDay")->click();
+    auto* code = window.findChild<QLineEdit*>("edtgpdm");
+    code->clear();
+    QTest::keyClicks(code, "600001");
+    QTest::keyClick(code, Qt::Key_Return);
+    QWidget* chart = window.findChild<QWidget*>("gp1");
+    QTest::keyClick(chart, Qt::Key_F2);
+    for (int i = 0; i < 3; ++i) QTest::keyClick(chart, Qt::Key_Return);
+    QTest::keyClick(chart, Qt::Key_F3);
+    TGP& gp = window.ChartView().Chart();
+    QCOMPARE(gp.TradeMarks().size(), size_t{2});
+    const int last = gp.Pane(0).BarCount() - 1;
+    QCOMPARE(gp.TradeMarkTextsAt(last).size(), size_t{1});      // the sale, on the last bar
+    QCOMPARE(gp.TradeMarkTextsAt(last - 3).size(), size_t{1});  // the buy, three bars before
+    // At the week period both sit on the last (combined) bars.
+    QAction* week = nullptr;
+    for (QAction* action : window.findChildren<QAction*>())
+      if (action->text() == QString::fromUtf8("周线")) week = action;
+    QVERIFY(week != nullptr);
+    week->trigger();
+    const int weeks = gp.Pane(0).BarCount();
+    QVERIFY(weeks < last);
+    size_t found = 0;
+    for (int bar = std::max(0, weeks - 3); bar < weeks; ++bar) found += gp.TradeMarkTextsAt(bar).size();
+    QCOMPARE(found, size_t{2});
   }
 
  private:

@@ -42,6 +42,7 @@ class RecordingChart : public ChartPort {
   bool ShowFs() const override { return show_fs; }
   void SetShowBoard(bool on) override { calls.push_back(on ? "board 1" : "board 0"); }
   void SetWeek(std::string_view text) override { week = std::string(text); }
+  void SetTradeMarks(const std::vector<SessionTrade>& trades) override { marks = trades; }
 
   // The calls since the last Take, then forgets them.
   std::vector<std::string> Take() {
@@ -54,6 +55,7 @@ class RecordingChart : public ChartPort {
   std::vector<double> closes;  // what the chart shows, oldest first
   std::vector<int> dates;
   std::string label, stock_name, quote_code, week;
+  std::vector<SessionTrade> marks;
   bool show_fs = false;
 };
 

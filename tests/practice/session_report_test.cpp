@@ -30,10 +30,10 @@ class FourTradeSession : public ::testing::Test {
       Bar("20240110", 10, 8.8, 9),      Bar("20240111", 10, 8.5, 9.5)};
   const TrainingSession session_{
       0, 10000, 0,
-      {{0, 20240102, true, 10, 500, 5, 0, 0, 4995, 500, "突破"},
-       {3, 20240105, false, 11, 500, 5, 2.75, 500, 10487.25, 0, "止盈"},
-       {4, 20240108, true, 10, 1000, 5, 0, 0, 482.25, 1000, "回踩"},
-       {6, 20240110, false, 9, 1000, 5, 4.5, -1000, 9472.75, 0, "止损"}}};
+      {{0, 20240102, 0, true, 10, 500, 5, 0, 0, 4995, 500, "突破"},
+       {3, 20240105, 0, false, 11, 500, 5, 2.75, 500, 10487.25, 0, "止盈"},
+       {4, 20240108, 0, true, 10, 1000, 5, 0, 0, 482.25, 1000, "回踩"},
+       {6, 20240110, 0, false, 9, 1000, 5, 4.5, -1000, 9472.75, 0, "止损"}}};
 };
 
 TEST_F(FourTradeSession, Figures) {
@@ -130,6 +130,8 @@ TEST(SessionReport, ReplayRecordsTheSessionFromTheWindowShown) {
   ASSERT_EQ(r.Training().trades.size(), 2u);
   EXPECT_EQ(r.Training().trades[0].row, 10);
   EXPECT_EQ(r.Training().trades[1].reason, "止盈");
+  ASSERT_EQ(chart.marks.size(), 2u);  // the chart draws both
+  EXPECT_EQ(chart.marks[1].date, testing::TempRoot::DateOf(14));
   const SessionReport report = r.Report();
   EXPECT_EQ(report.bars_revealed, 5);
   EXPECT_NEAR(report.hold_return_percent, (24.0 / 19 - 1) * 100, 1e-9);
@@ -137,6 +139,7 @@ TEST(SessionReport, ReplayRecordsTheSessionFromTheWindowShown) {
   EXPECT_NE(r.ReportText().find("600000"), std::string::npos);
   r.LoadRandomWindow();  // a new window is a new session
   EXPECT_TRUE(r.Training().trades.empty());
+  EXPECT_TRUE(chart.marks.empty());
 }
 
 }  // namespace
