@@ -294,6 +294,22 @@ void TForm1::BuildMenus() {
   system->addSeparator();
   connect(system->addAction(Q("退出")), &QAction::triggered, this, &QWidget::close);
 
+  QMenu* training = menuBar()->addMenu(Q("训练"));
+  QAction* blind = training->addAction(Q(kBlindTrainingCaption));
+  blind->setObjectName("mniBlindTraining");
+  QAction* end_blind = training->addAction(Q(kEndBlindCaption));
+  end_blind->setObjectName("mniEndBlind");
+  connect(training, &QMenu::aboutToShow, this, [this, blind, end_blind] {
+    blind->setEnabled(!session_->Replay().Blind());
+    end_blind->setEnabled(session_->Replay().Blind());
+  });
+  connect(blind, &QAction::triggered, this, [this] {
+    if (!session_->Replay().Blind()) BlindClick();
+  });
+  connect(end_blind, &QAction::triggered, this, [this] {
+    if (session_->Replay().Blind()) BlindClick();
+  });
+
   QMenu* look = menuBar()->addMenu(Q("外观"));
   connect(look->addAction(Q("白色主题")), &QAction::triggered, this,
           [this] { gp1_->Chart().SetColor(0xFFFFFF); });
@@ -354,6 +370,7 @@ void TForm1::WireSidePanel() {
     r.RandomTraining();
     PushBoxes();
   });
+  connect(s.btnBlindTraining, &QPushButton::clicked, this, &TForm1::BlindClick);
   connect(s.btnPlay, &QPushButton::clicked, this, [this, &r] {
     r.PlayClick();
     SyncPlayTimer();
@@ -380,6 +397,7 @@ void TForm1::WireSidePanel() {
   connect(edtgpdm_, &QLineEdit::textEdited, this,
           [&r](const QString& text) { r.ApplyStockCode(text.toStdString()); });
   connect(edtgpdm_, &QLineEdit::returnPressed, this, [this, &r] {
+    if (r.Blind()) return;
     r.StockCodeEnter();
     PushBoxes();
   });
@@ -447,7 +465,6 @@ bool TForm1::StartSession() {
 void TForm1::PushBoxes() {
   const ReplayController& r = session_->Replay();
   const UserSettings& b = r.Boxes;
-  edtgpdm_->setText(Q(b.StockCode));
   side_->edtksh->setText(Q(b.StartRow));
   side_->edtcszj->setText(Q(b.AvailableCash));
   settings_->SetPeriod(b.Period);
@@ -455,10 +472,11 @@ void TForm1::PushBoxes() {
   settings_->edtmcfl->setText(Q(b.SellFee));
   settings_->edtbfjg->setText(Q(b.PlaySpeed));
   settings_->ShowRules(b);
-  // The date picker starts on the bar shown last, a date the data has.
+  // The date picker starts on the bar shown last, a date the data has (and no blind one).
   const int shown = r.CurrentDate();
   const QDate date(shown / 10000, shown / 100 % 100, shown % 100);
-  if (date.isValid()) side_->dtp1->setDate(date);
+  if (date.isValid() && !r.Blind()) side_->dtp1->setDate(date);
+  ShowCodeBox();
   const bool was_started = started_;
   started_ = false;  // filling the box is no change by the user
   settings_->cbbCszj->setCurrentText(Q(b.InitialCapital));
@@ -469,19 +487,27 @@ void TForm1::UpdateDisplay() {
   ReplayController& r = session_->Replay();
   side_->ShowAccount(BuildAccountDisplay(r.Account()));
   side_->edtqhmmsl->setText(Q(r.QuantityBox));
+  side_->btnBlindTraining->setText(Q(r.Blind() ? kEndBlindCaption : kBlindTrainingCaption));
+  if (r.Blind() != edtgpdm_->isReadOnly()) ShowCodeBox();
   SetCaption(caption_override_);
+}
+
+void TForm1::ShowCodeBox() {
+  const ReplayController& r = session_->Replay();
+  edtgpdm_->setReadOnly(r.Blind());
+  edtgpdm_->setText(Q(r.Blind() ? std::string(kMaskedText) : r.Boxes.StockCode));
+}
+
+void TForm1::BlindClick() {
+  ReplayController& r = session_->Replay();
+  r.Blind() ? r.EndBlind() : r.BlindTraining();
+  PushBoxes();
+  UpdateDisplay();
 }
 
 void TForm1::SetCaption(const std::string& caption) {
   caption_override_ = caption;
-  if (!caption.empty()) {
-    setWindowTitle(Q(caption));
-    return;
-  }
-  ReplayController& r = session_->Replay();
-  const std::string& name = r.Account().StockName;
-  setWindowTitle(Q(kMainWindowCaption) + (name.empty() ? QString() : Q(" - ") + Q(name)) +
-                 Q("  ") + Q(r.Account().StockCode));
+  setWindowTitle(Q(session_->Replay().WindowCaption(kMainWindowCaption, caption)));
 }
 
 void TForm1::PageShown(int index) {

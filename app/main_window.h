@@ -66,6 +66,10 @@ class TForm1 final : public QMainWindow {
   // Boxes of the replay into the widgets (after loading, resets and refused changes).
   void PushBoxes();
   void UpdateDisplay();
+  // '盲盘训练' or, during one, '结束盲盘'.
+  void BlindClick();
+  // The code box: the stock's code, or in blind training the mask, not to be edited.
+  void ShowCodeBox();
   // '买入' or '卖出' with the quantity and reason boxes as they are.
   void Trade(bool buy);
   // Results pages are rebuilt from the journal each time they are shown.

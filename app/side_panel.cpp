@@ -126,8 +126,12 @@ QWidget* SidePanel::BuildTradePage() {
   btnBuyClose->setStyleSheet("QPushButton { color: #0040c0; font-weight: bold; }");
   layout->addLayout(ButtonRow(btnBtnBuyOpen, btnBuyClose));
   btnBtnsjhg = Button("btnBtnsjhg", "随机训练&R");
+  btnBlindTraining = Button("btnBlindTraining", "盲盘训练");
+  btnBlindTraining->setToolTip(QString::fromUtf8("随机股票、随机起点，隐藏代码、名称和日期"));
   btnPlay = Button("btnPlay", "播放(&Play)");
-  layout->addLayout(ButtonRow(btnBtnsjhg, btnPlay));
+  QHBoxLayout* training = ButtonRow(btnBtnsjhg, btnBlindTraining);
+  training->addWidget(btnPlay);
+  layout->addLayout(training);
   layout->addStretch(1);
   return page;
 }

@@ -35,7 +35,7 @@ class SidePanel final : public QWidget {
   QComboBox* cbbsell;
   QComboBox* cbbReason;
   QLineEdit *edtzzc, *edtkyzj, *edtgpsz, *edtfdyk, *edtykbl, *edtddcc, *edtzdkm, *edtdqj, *edtcbj;
-  QPushButton *btnBtnBuyOpen, *btnBuyClose, *btnBtnsjhg, *btnPlay;
+  QPushButton *btnBtnBuyOpen, *btnBuyClose, *btnBtnsjhg, *btnBlindTraining, *btnPlay;
   QLineEdit *edtksh, *edtcszj, *edtzhmc, *edtrqgs;
   QDateEdit* dtp1;
   QPushButton *btnselectdate1, *btnPri;

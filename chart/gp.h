@@ -161,6 +161,9 @@ class TGP {
   const std::vector<TradeMark>& TradeMarks() const { return trade_marks_; }
   // "买入 10.50" / "卖出 …" for the trades at price-pane bar `bar`.
   std::vector<std::string> TradeMarkTextsAt(int bar);
+  // Blind training: no pane shows a date (axis labels, crosshair box, minute ticks).
+  void SetHideDates(bool on);
+  bool HideDates() const { return kline_flags_[0].hide_dates; }
 
   // Screen.
   void HitTest(int x, int y);

@@ -1,6 +1,5 @@
 #include "chart/trade_marks.h"
 
-#include "chart/gp.h"
 #include "chart/pane_painter.h"
 #include "common/format.h"
 
@@ -36,16 +35,6 @@ std::vector<std::string> TradeMarkTexts(const std::vector<TradeMark>& marks, con
     if (BarOfTradeMark(date, time, mark) == bar)
       texts.push_back((mark.buy ? "买入 " : "卖出 ") + Format("%.2f", mark.price));
   return texts;
-}
-
-void TGP::SetTradeMarks(std::vector<TradeMark> marks) {
-  trade_marks_ = std::move(marks);
-  MarkDirty();
-}
-
-std::vector<std::string> TGP::TradeMarkTextsAt(int bar) {
-  PaneFormula& price = *panes_[0];
-  return TradeMarkTexts(trade_marks_, price.FindSeries("date"), price.FindSeries("time"), bar);
 }
 
 void PanePainter::DrawTradeMarks() {

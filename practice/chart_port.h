@@ -37,6 +37,8 @@ class ChartPort {
   virtual void SetWeek(std::string_view label) = 0;
   // The session's trades, drawn at their bars on the price pane.
   virtual void SetTradeMarks(const std::vector<SessionTrade>& trades) = 0;
+  // Blind training: the chart shows no date anywhere.
+  virtual void SetHideDates(bool on) = 0;
 };
 
 }  // namespace vorelin

@@ -113,6 +113,7 @@ bool PracticeSession::JournalPage(std::vector<JournalLine>& lines, std::string& 
   std::string error;
   if (!ShowError(journal_.ReadJournal(user_, rows, error), error)) return false;
   lines = BuildJournalLines(rows);
+  MaskNewestLines(lines, replay_.MaskedJournalRows());
   if (lines.empty()) return true;
   JournalStatistics stats;
   QueryResult equity;

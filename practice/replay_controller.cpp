@@ -106,8 +106,22 @@ void ReplayController::AdoptOpenedStock() {
   if (!directory_) return;
   if (const TStockDirEntry* entry = directory_->FindByCode(account_.StockCode)) {
     account_.StockName = entry->Name();
-    chart_.SetQuote(*entry);
+    LabelChart();
   }
+}
+
+void ReplayController::LabelChart() {
+  chart_.SetStkLabel(ShownStockCode());
+  chart_.SetStkName(ShownStockName());
+  const TStockDirEntry* entry = directory_ ? directory_->FindByCode(account_.StockCode) : nullptr;
+  if (!blind_) {
+    if (entry) chart_.SetQuote(*entry);
+    return;
+  }
+  // The board reads the code, name and quote from the record: a blank one gives nothing away.
+  TStockDirEntry masked;
+  masked.SetName(kMaskedText);
+  chart_.SetQuote(masked);
 }
 
 bool ReplayController::LoadBaseFile(const std::filesystem::path& path) {
@@ -137,8 +151,8 @@ void ReplayController::RevealRange(Tstock& series, int from, int to) {
   series.SetCurrentRow(to);
 
   chart_.ResetPriceData();
-  chart_.SetStkLabel(account_.StockCode);
-  chart_.SetStkName(account_.StockName);
+  chart_.SetStkLabel(ShownStockCode());
+  chart_.SetStkName(ShownStockName());
   chart_.SetShowBar3d(false);
   for (size_t c = 0; c < BarColumns::kNames.size(); ++c)
     chart_.SetSeries(BarColumns::kNames[c], bars[c], c + 1 == BarColumns::kNames.size());
@@ -152,8 +166,8 @@ void ReplayController::AppendNextBar() {
   reference_high_ = static_cast<float>(bar.high);
   account_.Mark(bar.close);
   current_date_ = date;
-  chart_.SetStkLabel(account_.StockCode);
-  chart_.SetStkName(account_.StockName);
+  chart_.SetStkLabel(ShownStockCode());
+  chart_.SetStkName(ShownStockName());
   DisplayUpdate();
 }
 
@@ -161,6 +175,7 @@ void ReplayController::StepForward() {
   if (base_.IsAtEnd()) {
     StopPlay();
     messages_.Show(kLastRowMessage);
+    EndBlind();
     return;
   }
   if (base_.IsAtStart()) {
@@ -219,9 +234,9 @@ void ReplayController::OpenStock() {
   DisplayUpdate();
 }
 
-void ReplayController::LoadRandomWindow() {
+bool ReplayController::LoadRandomWindow() {
   chart_.ClearData();
-  if (!LoadBaseFile(DataFilePath())) return;
+  if (!LoadBaseFile(DataFilePath())) return false;
   auto below = [this](int limit) {
     return limit <= 0 ? 0 : std::uniform_int_distribution<int>(0, limit - 1)(random_);
   };
@@ -236,6 +251,7 @@ void ReplayController::LoadRandomWindow() {
   base_.Cursor = end + 1;
   BeginTrainingSession();
   DisplayUpdate();
+  return true;
 }
 
 std::string ReplayController::PickRandomStock() {
@@ -333,19 +349,62 @@ void ReplayController::SelectStartDate(const std::string& date_text) {
   messages_.Show(kDateFoundMessage + date_text);
 }
 
-void ReplayController::RandomTraining() {
+bool ReplayController::RandomTraining() {
   if (account_.LongQty != 0) {
     messages_.Show(kPositionOpenMessage);
-    return;
+    return false;
   }
   ApplyStockCode(PickRandomStock());
   if (!Exists(DataFilePath())) {
     KeepOpenStockInBox();
-    return;
+    return false;
   }
   chart_.ClearData();
-  LoadRandomWindow();
+  const bool opened = LoadRandomWindow();
   if (hooks_.refresh_multi_period) hooks_.refresh_multi_period();
+  return opened;
+}
+
+void ReplayController::BlindTraining() {
+  if (account_.LongQty != 0) {
+    messages_.Show(kPositionOpenMessage);
+    return;
+  }
+  blind_ = true;
+  blind_trades_ = 0;
+  chart_.SetHideDates(true);
+  if (RandomTraining()) return;
+  // Nothing was opened: no blind session to hide.
+  blind_ = false;
+  chart_.SetHideDates(false);
+  LabelChart();
+}
+
+void ReplayController::EndBlind() {
+  if (!blind_) return;
+  blind_ = false;
+  chart_.SetHideDates(false);
+  LabelChart();
+  messages_.Show(BlindRevealMessage());
+  DisplayUpdate();
+}
+
+std::string ReplayController::BlindRevealMessage() const {
+  auto date_of = [this](int row) {
+    return row >= 0 && row < static_cast<int>(base_.Bars.size())
+               ? base_.Bars[static_cast<size_t>(row)].date
+               : std::string();
+  };
+  return "盲盘结束：" + account_.StockCode + " " + account_.StockName + "，" +
+         date_of(base_.StartRow) + " 至 " + date_of(base_.CurrentRow);
+}
+
+std::string ReplayController::WindowCaption(const std::string& product,
+                                            const std::string& override_text) const {
+  if (blind_) return product + " - " + kBlindTrainingCaption;
+  if (!override_text.empty()) return override_text;
+  const std::string& name = account_.StockName;
+  return product + (name.empty() ? std::string() : " - " + name) + "  " + account_.StockCode;
 }
 
 void ReplayController::StockCodeEnter() {
@@ -435,6 +494,7 @@ void ReplayController::Trade(bool buy) {
                               buy ? 0 : account_.ProfitLoss, account_.Cash, account_.LongQty,
                               StoredReason(ReasonBox)});
   chart_.SetTradeMarks(training_.trades);
+  if (blind_) ++blind_trades_;
   reasons_.Remember(ReasonBox);
   messages_.Show(buy ? kBoughtMessage : kSoldMessage);
   DisplayUpdate();
@@ -451,6 +511,7 @@ SessionReport ReplayController::Report() const {
 
 std::string ReplayController::ReportText() const {
   const SessionReport report = Report();
+  if (blind_) return SessionReportText(report, "");
   const std::string identity = account_.StockCode + " " + account_.StockName + "    " +
                                std::to_string(report.first_date) + " - " +
                                std::to_string(report.last_date);

@@ -23,6 +23,12 @@ bool HasOwnReasons(const std::vector<JournalLine>& lines) {
                      [](const JournalLine& line) { return line.Value(kReasonValue) != kDefaultReason; });
 }
 
+void MaskNewestLines(std::vector<JournalLine>& lines, size_t count) {
+  const size_t first = lines.size() > count ? lines.size() - count : 0;
+  for (size_t i = first; i < lines.size(); ++i)
+    for (const size_t column : {size_t{1}, size_t{2}}) lines[i].values[column] = "******";
+}
+
 std::vector<JournalLine> BuildJournalLines(const QueryResult& journal) {
   std::vector<JournalLine> lines;
   for (size_t r = 0; r < journal.rows.size(); ++r) {

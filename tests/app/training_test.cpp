@@ -151,6 +151,54 @@ class TrainingTest : public QObject {
     QCOMPARE(found, size_t{2});
   }
 
+  void BlindTrainingHidesTheStockUntilItEnds() {
+    testing::RecordingMessages messages;
+    TForm1 window(root_, "孙七", messages);
+    window.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&window));
+    window.findChild<QRadioButton*>("rbDay")->click();
+    auto* blind = window.findChild<QPushButton*>("btnBlindTraining");
+    QVERIFY(blind != nullptr);
+    QCOMPARE(blind->text(), QString::fromUtf8("盲盘训练"));
+    blind->click();
+    ReplayController& r = window.Session().Replay();
+    QVERIFY(r.Blind());
+    const QString code = QString::fromStdString(r.Account().StockCode);
+    const QString name = QString::fromStdString(r.Account().StockName);
+    auto* code_box = window.findChild<QLineEdit*>("edtgpdm");
+    QCOMPARE(code_box->text(), QString("******"));
+    QVERIFY(code_box->isReadOnly());
+    QCOMPARE(blind->text(), QString::fromUtf8("结束盲盘"));
+    QWidget* chart = window.findChild<QWidget*>("gp1");
+    QTest::keyClick(chart, Qt::Key_Return);
+    QTest::keyClick(chart, Qt::Key_F2);
+    for (int i = 0; i < 2; ++i) QTest::keyClick(chart, Qt::Key_Return);
+    QTest::keyClick(chart, Qt::Key_F3);
+    QVERIFY(!window.windowTitle().contains(code) && !window.windowTitle().contains(name));
+    QVERIFY(window.ChartView().Chart().HideDates());
+    QCOMPARE(QString::fromStdString(window.ChartView().Chart().StkName), QString("******"));
+
+    auto* pages = window.findChild<QTabWidget*>("pg2");
+    pages->setCurrentIndex(2);
+    auto* list = window.findChild<QTableWidget*>("lvJournal");
+    QCOMPARE(list->rowCount(), 2);
+    for (int row = 0; row < 2; ++row) {
+      QCOMPARE(list->item(row, 1)->text(), QString("******"));
+      QCOMPARE(list->item(row, 2)->text(), QString("******"));
+    }
+    pages->setCurrentIndex(3);
+    QVERIFY(!window.findChild<QPlainTextEdit*>("mmoSessionReport")->toPlainText().contains(code));
+
+    blind->click();  // '结束盲盘'
+    QVERIFY(!r.Blind());
+    QVERIFY(QString::fromStdString(messages.Last()).startsWith(QString::fromUtf8("盲盘结束：") + code));
+    QCOMPARE(code_box->text(), code);
+    QVERIFY(!code_box->isReadOnly());
+    QVERIFY(window.windowTitle().contains(code));
+    pages->setCurrentIndex(2);
+    QCOMPARE(list->item(0, 1)->text(), code);
+  }
+
  private:
   QTemporaryDir dir_;
   std::string root_;

@@ -43,6 +43,7 @@ class RecordingChart : public ChartPort {
   void SetShowBoard(bool on) override { calls.push_back(on ? "board 1" : "board 0"); }
   void SetWeek(std::string_view text) override { week = std::string(text); }
   void SetTradeMarks(const std::vector<SessionTrade>& trades) override { marks = trades; }
+  void SetHideDates(bool on) override { hide_dates = on; }
 
   // The calls since the last Take, then forgets them.
   std::vector<std::string> Take() {
@@ -57,6 +58,7 @@ class RecordingChart : public ChartPort {
   std::string label, stock_name, quote_code, week;
   std::vector<SessionTrade> marks;
   bool show_fs = false;
+  bool hide_dates = false;
 };
 
 }  // namespace vorelin::testing

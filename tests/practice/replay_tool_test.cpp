@@ -214,6 +214,35 @@ TEST(ReplayTool, TradesTakeTheirReasonFromTheTrailingText) {
   for (size_t i = 0; i < 4; ++i) EXPECT_EQ(rows.Value(i, "sReason"), want[i]) << i;
 }
 
+// --blind: nothing printed names the stock or a date until end-blind, which says both;
+// report-session reports the session either way.
+TEST(ReplayTool, BlindSessionRevealsOnlyAtItsEnd) {
+  testing::TempRoot root;
+  root.WriteDayFile("600123", 60);
+  int status = -1;
+  const std::string out = RunTool("--root '" + root.path().string() +
+                                      "' --user 周九 --period day --blind --script "
+                                      "'next 5; buy 全仓; next 3; sell 全仓; stats; report-session; "
+                                      "end-blind; report-session'",
+                                  status);
+  ASSERT_EQ(status, 0) << out;
+  const size_t reveal = out.find("盲盘结束：600123 ");
+  ASSERT_NE(reveal, std::string::npos) << out;
+  const std::string blind = out.substr(0, reveal);
+  EXPECT_NE(blind.find("股票：******（盲盘训练中）"), std::string::npos) << out;
+  EXPECT_NE(blind.find("完成回合：    1"), std::string::npos) << out;
+  EXPECT_EQ(blind.find("600123"), std::string::npos) << blind;
+  EXPECT_EQ(blind.find("202401"), std::string::npos) << blind;
+  EXPECT_NE(out.find("股票：600123", reveal), std::string::npos) << out;
+
+  JournalStore store(root.path());
+  QueryResult rows;
+  std::string error;
+  ASSERT_TRUE(store.ReadJournal("周九", rows, error)) << error;
+  ASSERT_EQ(rows.rows.size(), 2u);
+  EXPECT_EQ(rows.Value(0, "sStockCode"), "600123");
+}
+
 TEST(ReplayTool, RefusesABadScript) {
   int status = 0;
   RunTool("--root /nonexistent/x --user u --script 'jump 3'", status);

@@ -37,16 +37,18 @@ class ConsoleMessages : public MessageSink {
 
 int Usage() {
   std::cerr << "usage: vorelin-replay --root DIR --user NAME [--code CODE] "
-               "[--period day|minute] [--rules t1,stamp,min5,limit] --script \"next 25; buy 全仓; next 5; sell 全仓; stats\"\n"
+               "[--period day|minute] [--rules t1,stamp,min5,limit] [--blind] --script \"next 25; buy 全仓; next 5; sell 全仓; stats\"\n"
                "commands: next [N], prev, buy|sell CHOICE|QTY [REASON], day week month quarter year "
                "1min 5min 15min 30min 60min,\n"
                "          start row N, start date YYYYMMDD, code CODE, random, reset, save, "
-               "stats, report, report-session\n";
+               "stats, report, report-session, blind, end-blind\n"
+               "--blind starts with blind training: code, name and dates hidden until end-blind\n";
   return 2;
 }
 
 int Run(int argc, char** argv) {
   std::optional<std::string> user, code, period, script, rules;
+  bool blind = false;
   for (int i = 1; i < argc; ++i) {
     auto value = [&](std::optional<std::string>& slot) {
       if (i + 1 >= argc) return false;
@@ -63,6 +65,7 @@ int Run(int argc, char** argv) {
     else if (arg == "--period") ok = value(period);
     else if (arg == "--script") ok = value(script);
     else if (arg == "--rules") ok = value(rules);
+    else if (arg == "--blind") blind = true;
     else ok = false;
     if (!ok) return Usage();
   }
@@ -108,6 +111,7 @@ int Run(int argc, char** argv) {
     r.ApplyStockCode(code ? *code : r.Boxes.StockCode);
     r.OpenStock();
   }
+  if (blind) session.Replay().BlindTraining();
   for (const ScriptCommand& command : commands) {
     std::string out;
     RunCommand(command, session, out);

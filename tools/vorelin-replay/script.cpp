@@ -61,7 +61,7 @@ bool ParseScript(std::string_view script, std::vector<ScriptCommand>& commands,
       c.args = {w[2]};
     } else if (w[0] == "next" || w[0] == "prev" || w[0] == "random" || w[0] == "reset" ||
                w[0] == "save" || w[0] == "stats" || w[0] == "report" ||
-               w[0] == "report-session") {
+               w[0] == "report-session" || w[0] == "blind" || w[0] == "end-blind") {
       c.name = w[0];
       c.args.assign(w.begin() + 1, w.end());
       if (c.name == "next" && c.args.size() > 1) return bad("next takes one count");
@@ -135,6 +135,10 @@ void RunCommand(const ScriptCommand& c, PracticeSession& session, std::string& o
     if (session.JournalPage(lines, text)) out += lines.empty() ? "(no trades)\n" : text;
   } else if (c.name == "report") {
     out += r.Account().GetReport() + "\r\n";
+  } else if (c.name == "blind") {
+    r.BlindTraining();
+  } else if (c.name == "end-blind") {
+    r.EndBlind();
   } else if (c.name == "report-session") {
     out += r.ReportText();
   }
