@@ -24,6 +24,11 @@ class EquityCurveView : public QWidget {
   // come in.
   void SetPoints(std::vector<EquityPoint> points);
   const std::vector<EquityPoint>& Points() const { return points_; }
+  // A second line over the same x values, named in a legend with the first; empty for none.
+  void SetComparison(std::vector<EquityPoint> points, const QString& line_name,
+                     const QString& comparison_name);
+  const std::vector<EquityPoint>& Comparison() const { return comparison_; }
+  void SetTitle(const QString& title, const QString& empty_text);
 
  protected:
   void paintEvent(QPaintEvent* event) override;
@@ -33,8 +38,12 @@ class EquityCurveView : public QWidget {
   Frame Layout(const QFontMetrics& metrics, int top) const;
   void PaintAxes(QPainter& painter, const Frame& frame) const;
   void PaintLine(QPainter& painter, const Frame& frame) const;
+  void PaintComparison(QPainter& painter, const Frame& frame) const;
 
   std::vector<EquityPoint> points_;
+  std::vector<EquityPoint> comparison_;
+  QString line_name_, comparison_name_;
+  QString title_, empty_text_;
 };
 
 }  // namespace vorelin

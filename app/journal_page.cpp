@@ -17,6 +17,7 @@ namespace vorelin {
 namespace {
 
 constexpr int kPicPathColumn = 11;
+constexpr int kReasonColumn = kReasonValue;
 // '价格' … '剩余资金' hold amounts, read best right-aligned.
 constexpr int kFirstAmountColumn = 4;
 constexpr int kLastAmountColumn = 9;
@@ -90,11 +91,16 @@ void JournalPage::Refresh() {
   std::vector<JournalLine> lines;
   if (!session_.JournalPage(lines, text)) return;
   lines_ = std::move(lines);
+  // The reason gets a column of its own once a trade was given one.
+  const bool reasons = HasOwnReasons(lines_);
+  const int columns = kJournalColumnCount + (reasons ? 1 : 0);
+  list_->setColumnCount(columns);
+  if (reasons) list_->setHorizontalHeaderItem(kReasonColumn, new QTableWidgetItem(QString::fromUtf8(kReasonCaption)));
   list_->setRowCount(0);
   list_->setRowCount(static_cast<int>(lines_.size()));
   for (int row = 0; row < list_->rowCount(); ++row) {
     const JournalLine& line = lines_[static_cast<size_t>(row)];
-    for (int column = 0; column < kJournalColumnCount; ++column) {
+    for (int column = 0; column < columns; ++column) {
       auto* item = new QTableWidgetItem(QString::fromStdString(line.Value(column)));
       item->setForeground(LineColour(line.colour));
       if (column >= kFirstAmountColumn && column <= kLastAmountColumn)
@@ -103,7 +109,7 @@ void JournalPage::Refresh() {
     }
   }
   list_->resizeColumnsToContents();
-  for (int column = 0; column + 1 < kJournalColumnCount; ++column)  // the last one stretches
+  for (int column = 0; column + 1 < columns; ++column)  // the last one stretches
     list_->setColumnWidth(column, list_->columnWidth(column) + kCellPadding);
   if (lines_.empty()) return;
   QString shown = QString::fromStdString(text);
@@ -118,7 +124,8 @@ void JournalPage::OpenLogFolder() { open_folder_(session_.Root() / kExportFolder
 void JournalPage::ShowPicture(int row) {
   if (row < 0 || row >= static_cast<int>(lines_.size())) return;
   if (picture_ == nullptr) picture_ = new TForm5(this);
-  picture_->ShowJournalPicture(session_.Root(), lines_[static_cast<size_t>(row)].Value(kPicPathColumn));
+  const JournalLine& line = lines_[static_cast<size_t>(row)];
+  picture_->ShowJournalPicture(session_.Root(), line.Value(kPicPathColumn), line.Value(kReasonColumn));
 }
 
 }  // namespace vorelin

@@ -36,6 +36,13 @@ const char* const kPaneCountCaptions[] = {"一个窗口", "二个窗口", "三�
                                           "五个窗口", "六个窗口", "七个窗口", "八个窗口",
                                           "九个窗口", "十个窗口"};
 
+// One point per revealed bar of the session, numbered from its first bar.
+std::vector<EquityPoint> BarPoints(const std::vector<double>& values) {
+  std::vector<EquityPoint> points;
+  for (size_t i = 0; i < values.size(); ++i) points.push_back({static_cast<double>(i), values[i]});
+  return points;
+}
+
 }  // namespace
 
 TForm1::TForm1(std::filesystem::path root, std::string user, MessageSink& messages,
@@ -72,12 +79,22 @@ TForm1::TForm1(std::filesystem::path root, std::string user, MessageSink& messag
   pg2_ = new QTabWidget;
   pg2_->setObjectName("pg2");
   equity_ = new EquityCurveView;
+  session_equity_ = new EquityCurveView;
+  session_equity_->setObjectName("chtSessionEquity");
+  session_equity_->SetTitle(Q("本次训练：账户资产与买入持有"), Q("本次训练尚无K线"));
+  auto* equity_page = new QSplitter(Qt::Vertical);
+  equity_page->setObjectName("splEquity");
+  equity_page->addWidget(equity_);
+  equity_page->addWidget(session_equity_);
+  equity_page_ = equity_page;
   journal_ = new JournalPage(*session_, messages_);
+  report_ = new SessionReportPage;
   picture_window_ = std::make_unique<TForm5>();
   journal_->SetPictureWindow(picture_window_.get());
   pg2_->addTab(BuildChartPage(), Q("盘感训练"));
-  pg2_->addTab(equity_, Q("资金曲线"));
+  pg2_->addTab(equity_page_, Q("资金曲线"));
   pg2_->addTab(journal_, Q("交易日志"));
+  pg2_->addTab(report_, Q(kSessionReportTitle));
   pg2_->addTab(BuildArticle("mmoTechnical", kTechnicalAnalysisArticle), Q("技术分析"));
   pg2_->addTab(BuildArticle("mmoPractice", kPracticeArticle), Q("盘感训练"));
   pg2_->addTab(settings_, Q("系统设置"));
@@ -95,7 +112,8 @@ TForm1::TForm1(std::filesystem::path root, std::string user, MessageSink& messag
 
   auto* numeric = new NumericBoxFilter(this);
   for (QLineEdit* box : {side_->edtksh, settings_->edtmrfl, settings_->edtmcfl, settings_->edtbfjg,
-                         settings_->cbbCszj->lineEdit()})
+                         settings_->cbbCszj->lineEdit(), settings_->edtStampDuty,
+                         settings_->edtMinCommission})
     numeric->Watch(box);
 
   BuildMenus();
@@ -299,6 +317,22 @@ void TForm1::BuildMenus() {
   system->addSeparator();
   connect(system->addAction(Q("退出")), &QAction::triggered, this, &QWidget::close);
 
+  QMenu* training = menuBar()->addMenu(Q("训练"));
+  QAction* blind = training->addAction(Q(kBlindTrainingCaption));
+  blind->setObjectName("mniBlindTraining");
+  QAction* end_blind = training->addAction(Q(kEndBlindCaption));
+  end_blind->setObjectName("mniEndBlind");
+  connect(training, &QMenu::aboutToShow, this, [this, blind, end_blind] {
+    blind->setEnabled(!session_->Replay().Blind());
+    end_blind->setEnabled(session_->Replay().Blind());
+  });
+  connect(blind, &QAction::triggered, this, [this] {
+    if (!session_->Replay().Blind()) BlindClick();
+  });
+  connect(end_blind, &QAction::triggered, this, [this] {
+    if (session_->Replay().Blind()) BlindClick();
+  });
+
   QMenu* look = menuBar()->addMenu(Q("外观"));
   connect(look->addAction(Q("白色主题")), &QAction::triggered, this,
           [this] { gp1_->Chart().SetColor(0xFFFFFF); });
@@ -366,6 +400,7 @@ void TForm1::WireSidePanel() {
     r.RandomTraining();
     PushBoxes();
   });
+  connect(s.btnBlindTraining, &QPushButton::clicked, this, &TForm1::BlindClick);
   connect(s.btnPlay, &QPushButton::clicked, this, [this, &r] {
     r.PlayClick();
     SyncPlayTimer();
@@ -392,6 +427,7 @@ void TForm1::WireSidePanel() {
   connect(edtgpdm_, &QLineEdit::textEdited, this,
           [&r](const QString& text) { r.ApplyStockCode(text.toStdString()); });
   connect(edtgpdm_, &QLineEdit::returnPressed, this, [this, &r] {
+    if (r.Blind()) return;
     r.StockCodeEnter();
     RefreshMultiPeriod();
     PushBoxes();
@@ -422,6 +458,10 @@ void TForm1::WireSettingsPage() {
     r.SetPlaySpeed(text.toStdString());
     SyncPlayTimer();
   });
+  connect(&p, &SettingsPage::RulesChanged, this, [&r, &p] {
+    p.ReadRules(r.Boxes);
+    r.ApplyFeeRates();
+  });
   connect(p.btnSaveSettings, &QPushButton::clicked, this, [this] { session_->SaveSettingsClick(); });
   connect(p.btnResetAccount, &QPushButton::clicked, this, [this] {
     if (session_->ResetAccount()) PushBoxes();
@@ -446,6 +486,7 @@ bool TForm1::StartSession() {
   started_ = true;
   if (!session_->Start()) return false;
   side_->edtzhmc->setText(Q(user_));
+  side_->ShowReasons(session_->Replay().Reasons().Items());
   PushBoxes();
   UpdateDisplay();
   IniFile ini;
@@ -459,7 +500,6 @@ bool TForm1::StartSession() {
 void TForm1::PushBoxes() {
   const ReplayController& r = session_->Replay();
   const UserSettings& b = r.Boxes;
-  edtgpdm_->setText(Q(b.StockCode));
   side_->edtksh->setText(Q(b.StartRow));
   side_->edtcszj->setText(Q(b.AvailableCash));
   settings_->SetPeriod(b.Period);
@@ -467,10 +507,12 @@ void TForm1::PushBoxes() {
   settings_->edtmcfl->setText(Q(b.SellFee));
   settings_->edtbfjg->setText(Q(b.PlaySpeed));
   ShowDrawingTools(b.DrawingTools);
-  // The date picker starts on the bar shown last, a date the data has.
+  settings_->ShowRules(b);
+  // The date picker starts on the bar shown last, a date the data has (and no blind one).
   const int shown = r.CurrentDate();
   const QDate date(shown / 10000, shown / 100 % 100, shown % 100);
-  if (date.isValid()) side_->dtp1->setDate(date);
+  if (date.isValid() && !r.Blind()) side_->dtp1->setDate(date);
+  ShowCodeBox();
   const bool was_started = started_;
   started_ = false;  // filling the box is no change by the user
   settings_->cbbCszj->setCurrentText(Q(b.InitialCapital));
@@ -488,28 +530,41 @@ void TForm1::UpdateDisplay() {
   ReplayController& r = session_->Replay();
   side_->ShowAccount(BuildAccountDisplay(r.Account()));
   side_->edtqhmmsl->setText(Q(r.QuantityBox));
+  side_->btnBlindTraining->setText(Q(r.Blind() ? kEndBlindCaption : kBlindTrainingCaption));
+  if (r.Blind() != edtgpdm_->isReadOnly()) ShowCodeBox();
   SetCaption(caption_override_);
+}
+
+void TForm1::ShowCodeBox() {
+  const ReplayController& r = session_->Replay();
+  edtgpdm_->setReadOnly(r.Blind());
+  edtgpdm_->setText(Q(r.Blind() ? std::string(kMaskedText) : r.Boxes.StockCode));
+}
+
+void TForm1::BlindClick() {
+  ReplayController& r = session_->Replay();
+  r.Blind() ? r.EndBlind() : r.BlindTraining();
+  PushBoxes();
+  UpdateDisplay();
 }
 
 void TForm1::SetCaption(const std::string& caption) {
   caption_override_ = caption;
-  if (!caption.empty()) {
-    setWindowTitle(Q(caption));
-    return;
-  }
-  ReplayController& r = session_->Replay();
-  const std::string& name = r.Account().StockName;
-  setWindowTitle(Q(kMainWindowCaption) + (name.empty() ? QString() : Q(" - ") + Q(name)) +
-                 Q("  ") + Q(r.Account().StockCode));
+  setWindowTitle(Q(session_->Replay().WindowCaption(kMainWindowCaption, caption)));
 }
 
 void TForm1::PageShown(int index) {
   QWidget* page = pg2_->widget(index);
-  if (page == equity_) {
+  if (page == equity_page_) {
     std::vector<EquityPoint> points;
     if (session_->EquityPage(points)) equity_->SetPoints(std::move(points));
+    const SessionReport report = session_->Replay().Report();
+    session_equity_->SetPoints(BarPoints(report.equity));
+    session_equity_->SetComparison(BarPoints(report.hold), Q("账户资产"), Q("买入持有"));
   } else if (page == journal_) {
     journal_->Refresh();
+  } else if (page == report_) {
+    report_->ShowText(session_->Replay().ReportText());
   }
 }
 
@@ -536,14 +591,16 @@ void TForm1::NextClick() {
   SyncPlayTimer();
 }
 
-void TForm1::BuyClick() {
-  session_->Replay().QuantityBox = side_->edtqhmmsl->text().toStdString();
-  session_->Replay().BuyClick();
-}
+void TForm1::BuyClick() { Trade(true); }
 
-void TForm1::SellClick() {
-  session_->Replay().QuantityBox = side_->edtqhmmsl->text().toStdString();
-  session_->Replay().SellClick();
+void TForm1::SellClick() { Trade(false); }
+
+void TForm1::Trade(bool buy) {
+  ReplayController& r = session_->Replay();
+  r.QuantityBox = side_->edtqhmmsl->text().toStdString();
+  r.ReasonBox = side_->cbbReason->currentText().toStdString();
+  buy ? r.BuyClick() : r.SellClick();
+  side_->ShowReasons(r.Reasons().Items());
 }
 
 void TForm1::OpenInShell(const std::filesystem::path& path) {

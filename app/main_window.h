@@ -21,6 +21,7 @@
 #include "app/picture_window.h"
 #include "app/qt_login_link.h"
 #include "app/intraday_controller.h"
+#include "app/session_report_page.h"
 #include "app/settings_page.h"
 #include "app/side_panel.h"
 #include "formula_chart/gp_chart_port.h"
@@ -72,6 +73,12 @@ class TForm1 final : public QMainWindow {
   // Boxes of the replay into the widgets (after loading, resets and refused changes).
   void PushBoxes();
   void UpdateDisplay();
+  // '盲盘训练' or, during one, '结束盲盘'.
+  void BlindClick();
+  // The code box: the stock's code, or in blind training the mask, not to be edited.
+  void ShowCodeBox();
+  // '买入' or '卖出' with the quantity and reason boxes as they are.
+  void Trade(bool buy);
   // Results pages are rebuilt from the journal each time they are shown.
   void PageShown(int index);
   void SyncPlayTimer();
@@ -98,6 +105,9 @@ class TForm1 final : public QMainWindow {
   SidePanel* side_;
   SettingsPage* settings_;
   EquityCurveView* equity_;
+  EquityCurveView* session_equity_;
+  QWidget* equity_page_;
+  SessionReportPage* report_;
   JournalPage* journal_;
   std::unique_ptr<TForm5> picture_window_;
   QLineEdit* edtgpdm_;

@@ -28,8 +28,10 @@ TForm5::TForm5(QWidget* parent) : QWidget(parent, Qt::Window) {
   resize(900, 600);
 }
 
-void TForm5::ShowJournalPicture(const std::filesystem::path& root, const std::string& pic_path) {
-  const PictureWindowView view = LookupJournalPicture(root, pic_path);
+void TForm5::ShowJournalPicture(const std::filesystem::path& root, const std::string& pic_path,
+                                const std::string& reason) {
+  const PictureWindowView view = LookupJournalPicture(root, pic_path, reason);
+  reason_ = QString::fromStdString(view.reason_line);
   picture_ = view.found ? ReadPicture(view.picture) : QImage();
   setWindowTitle(QString::fromStdString(view.caption));
   show();
@@ -40,9 +42,19 @@ void TForm5::ShowJournalPicture(const std::filesystem::path& root, const std::st
 
 void TForm5::paintEvent(QPaintEvent*) {
   QPainter painter(this);
+  QRect picture_area = rect();
+  if (!reason_.isEmpty()) {
+    // The reason takes a strip under the picture, two lines high.
+    const int strip = painter.fontMetrics().lineSpacing() * 2 + 12;
+    picture_area.setBottom(std::max(rect().bottom() - strip, 0));
+    const QRect text_area(8, picture_area.bottom() + 6, std::max(width() - 16, 1), strip - 6);
+    painter.fillRect(QRect(0, picture_area.bottom() + 1, width(), strip), palette().window());
+    painter.setPen(palette().windowText().color());
+    painter.drawText(text_area, Qt::AlignLeft | Qt::AlignTop | Qt::TextWordWrap, reason_);
+  }
   if (!picture_.isNull()) {
     painter.setRenderHint(QPainter::SmoothPixmapTransform);
-    painter.drawImage(rect(), picture_);
+    painter.drawImage(picture_area, picture_);
     return;
   }
   QFont font = painter.font();

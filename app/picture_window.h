@@ -3,6 +3,7 @@
 #pragma once
 
 #include <QImage>
+#include <QString>
 #include <QWidget>
 #include <filesystem>
 #include <string>
@@ -16,10 +17,12 @@ class TForm5 : public QWidget {
   // A window of its own even with a parent (the parent only owns it).
   explicit TForm5(QWidget* parent = nullptr);
 
-  // Loads root + `pic_path` and shows the window.
-  void ShowJournalPicture(const std::filesystem::path& root, const std::string& pic_path);
+  // Loads root + `pic_path` and shows the window, with the trade's reason under the picture.
+  void ShowJournalPicture(const std::filesystem::path& root, const std::string& pic_path,
+                          const std::string& reason = "");
   // Null while the missing text is shown.
   const QImage& Picture() const { return picture_; }
+  const QString& ReasonText() const { return reason_; }
 
  protected:
   void paintEvent(QPaintEvent* event) override;
@@ -27,6 +30,7 @@ class TForm5 : public QWidget {
 
  private:
   QImage picture_;
+  QString reason_;
 };
 
 }  // namespace vorelin

@@ -57,6 +57,31 @@ SettingsPage::SettingsPage(QWidget* parent) : QWidget(parent) {
   form->addRow(QString::fromUtf8("播放间隔（x0.1 秒）"), edtbfjg);
   column->addWidget(account);
 
+  auto* rules = new QGroupBox(QString::fromUtf8("A股交易规则"));
+  rules->setObjectName("grpRules");
+  auto* rule_form = new QFormLayout(rules);
+  chkTPlusOne = new QCheckBox(QString::fromUtf8("T+1：当日买入的股票次日才能卖出"));
+  chkTPlusOne->setObjectName("chkTPlusOne");
+  chkStampDuty = new QCheckBox(QString::fromUtf8("卖出印花税（‰）"));
+  chkStampDuty->setObjectName("chkStampDuty");
+  edtStampDuty = new QLineEdit("0.5");
+  edtStampDuty->setObjectName("edtStampDuty");
+  chkMinCommission = new QCheckBox(QString::fromUtf8("每笔最低佣金（元）"));
+  chkMinCommission->setObjectName("chkMinCommission");
+  edtMinCommission = new QLineEdit("5");
+  edtMinCommission->setObjectName("edtMinCommission");
+  chkPriceLimits = new QCheckBox(QString::fromUtf8("涨跌停：涨停不能买入，跌停不能卖出"));
+  chkPriceLimits->setObjectName("chkPriceLimits");
+  rule_form->addRow(chkTPlusOne);
+  rule_form->addRow(chkStampDuty, edtStampDuty);
+  rule_form->addRow(chkMinCommission, edtMinCommission);
+  rule_form->addRow(chkPriceLimits);
+  for (QCheckBox* box : {chkTPlusOne, chkStampDuty, chkMinCommission, chkPriceLimits})
+    connect(box, &QCheckBox::clicked, this, &SettingsPage::RulesChanged);
+  for (QLineEdit* box : {edtStampDuty, edtMinCommission})
+    connect(box, &QLineEdit::textEdited, this, &SettingsPage::RulesChanged);
+  column->addWidget(rules);
+
   auto* servers = new QGroupBox(QString::fromUtf8("服务器"));
   auto* server_box = new QVBoxLayout(servers);
   lblServers = new QLabel;
@@ -76,7 +101,8 @@ SettingsPage::SettingsPage(QWidget* parent) : QWidget(parent) {
   column->addLayout(buttons);
   column->addStretch(1);
   for (QWidget* box : {static_cast<QWidget*>(period), static_cast<QWidget*>(fees),
-                       static_cast<QWidget*>(account), static_cast<QWidget*>(servers)})
+                       static_cast<QWidget*>(account), static_cast<QWidget*>(rules),
+                       static_cast<QWidget*>(servers)})
     box->setMinimumWidth(380);
 }
 
@@ -85,6 +111,28 @@ void SettingsPage::SetPeriod(int period) { (period == 0 ? rbMinute : rbDay)->set
 void SettingsPage::SetServers(const std::string& login, const std::string& quote) {
   lblServers->setText(QString::fromUtf8("登录服务器：%1\n行情服务器：%2（在 config.ini 的“系统设置”中修改）")
                           .arg(QString::fromStdString(login), QString::fromStdString(quote)));
+}
+
+}  // namespace vorelin
+
+namespace vorelin {
+
+void SettingsPage::ShowRules(const UserSettings& boxes) {
+  chkTPlusOne->setChecked(boxes.RuleTPlusOne);
+  chkStampDuty->setChecked(boxes.RuleStampDuty);
+  edtStampDuty->setText(QString::fromStdString(boxes.StampDutyRate));
+  chkMinCommission->setChecked(boxes.RuleMinCommission);
+  edtMinCommission->setText(QString::fromStdString(boxes.MinCommission));
+  chkPriceLimits->setChecked(boxes.RulePriceLimits);
+}
+
+void SettingsPage::ReadRules(UserSettings& boxes) const {
+  boxes.RuleTPlusOne = chkTPlusOne->isChecked();
+  boxes.RuleStampDuty = chkStampDuty->isChecked();
+  boxes.StampDutyRate = edtStampDuty->text().toStdString();
+  boxes.RuleMinCommission = chkMinCommission->isChecked();
+  boxes.MinCommission = edtMinCommission->text().toStdString();
+  boxes.RulePriceLimits = chkPriceLimits->isChecked();
 }
 
 }  // namespace vorelin

@@ -1,13 +1,16 @@
 // The '系统设置' page: data period, fee rates with '恢复缺省', initial capital, play speed,
-// the login and quote server addresses it shows, and '保存设置'.
+// the A-share rules, the login and quote server addresses it shows, and '保存设置'.
 #pragma once
 
+#include <QCheckBox>
 #include <QComboBox>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
 #include <QRadioButton>
 #include <QWidget>
+
+#include "practice/settings.h"
 
 namespace vorelin {
 
@@ -21,6 +24,9 @@ class SettingsPage final : public QWidget {
   int Period() const { return rbDay->isChecked() ? 1 : 0; }
   void SetPeriod(int period);
   void SetServers(const std::string& login, const std::string& quote);
+  // The A-share rules group: filled from the settings, read back into them.
+  void ShowRules(const UserSettings& boxes);
+  void ReadRules(UserSettings& boxes) const;
 
   QRadioButton* rbMinute;
   QRadioButton* rbDay;
@@ -32,9 +38,13 @@ class SettingsPage final : public QWidget {
   QPushButton* btnSaveSettings;
   QPushButton* btnResetAccount;
   QLabel* lblServers;
+  QCheckBox *chkTPlusOne, *chkStampDuty, *chkMinCommission, *chkPriceLimits;
+  QLineEdit *edtStampDuty, *edtMinCommission;
 
  signals:
   void PeriodChanged(int period);
+  // The trainee changed a rule box.
+  void RulesChanged();
 };
 
 }  // namespace vorelin

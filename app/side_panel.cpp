@@ -4,6 +4,7 @@
 #include <QGroupBox>
 #include <QHBoxLayout>
 #include <QLabel>
+#include <QLineEdit>
 #include <QVBoxLayout>
 
 #include "practice/account.h"
@@ -91,6 +92,12 @@ QWidget* SidePanel::BuildTradePage() {
   order_form->addRow(QString::fromUtf8("数量"), edtqhmmsl);
   order_form->addRow(QString::fromUtf8("买入"), cbbbuy);
   order_form->addRow(QString::fromUtf8("卖出"), cbbsell);
+  cbbReason = new QComboBox;
+  cbbReason->setObjectName("cbbReason");
+  cbbReason->setEditable(true);
+  cbbReason->setInsertPolicy(QComboBox::NoInsert);
+  cbbReason->lineEdit()->setPlaceholderText(QString::fromUtf8("买卖的理由"));
+  order_form->addRow(QString::fromUtf8("理由"), cbbReason);
   layout->addWidget(order);
 
   auto* account = new QGroupBox(QString::fromUtf8("账户"));
@@ -119,8 +126,12 @@ QWidget* SidePanel::BuildTradePage() {
   btnBuyClose->setStyleSheet("QPushButton { color: #0040c0; font-weight: bold; }");
   layout->addLayout(ButtonRow(btnBtnBuyOpen, btnBuyClose));
   btnBtnsjhg = Button("btnBtnsjhg", "随机训练&R");
+  btnBlindTraining = Button("btnBlindTraining", "盲盘训练");
+  btnBlindTraining->setToolTip(QString::fromUtf8("随机股票、随机起点，隐藏代码、名称和日期"));
   btnPlay = Button("btnPlay", "播放(&Play)");
-  layout->addLayout(ButtonRow(btnBtnsjhg, btnPlay));
+  QHBoxLayout* training = ButtonRow(btnBtnsjhg, btnBlindTraining);
+  training->addWidget(btnPlay);
+  layout->addLayout(training);
   layout->addStretch(1);
   return page;
 }
@@ -158,6 +169,13 @@ QWidget* SidePanel::BuildAccountPage() {
   mmo1->setReadOnly(true);
   layout->addWidget(mmo1, 1);
   return page;
+}
+
+void SidePanel::ShowReasons(const std::vector<std::string>& reasons) {
+  const QString typed = cbbReason->currentText();
+  cbbReason->clear();
+  for (const std::string& reason : reasons) cbbReason->addItem(QString::fromStdString(reason));
+  cbbReason->setCurrentText(typed);
 }
 
 void SidePanel::ShowAccount(const AccountDisplay& display) {

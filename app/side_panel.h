@@ -11,6 +11,8 @@
 #include <QPushButton>
 #include <QTabWidget>
 #include <QWidget>
+#include <string>
+#include <vector>
 
 #include "practice/account_display.h"
 
@@ -24,13 +26,16 @@ class SidePanel final : public QWidget {
 
   // The account boxes and the report as the display update computed them.
   void ShowAccount(const AccountDisplay& display);
+  // The remembered reasons as the reason box's list, keeping the text typed in it.
+  void ShowReasons(const std::vector<std::string>& reasons);
 
   QTabWidget* pages;
   QLineEdit* edtqhmmsl;
   QComboBox* cbbbuy;
   QComboBox* cbbsell;
+  QComboBox* cbbReason;
   QLineEdit *edtzzc, *edtkyzj, *edtgpsz, *edtfdyk, *edtykbl, *edtddcc, *edtzdkm, *edtdqj, *edtcbj;
-  QPushButton *btnBtnBuyOpen, *btnBuyClose, *btnBtnsjhg, *btnPlay;
+  QPushButton *btnBtnBuyOpen, *btnBuyClose, *btnBtnsjhg, *btnBlindTraining, *btnPlay;
   QLineEdit *edtksh, *edtcszj, *edtzhmc, *edtrqgs;
   QDateEdit* dtp1;
   QPushButton *btnselectdate1, *btnPri;

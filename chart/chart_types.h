@@ -59,6 +59,7 @@ struct PaneFlags {
   TWeekStyle period = TWeekStyle::wsNone;
   bool drawings_shown = true;
   bool focused = false;
+  bool hide_dates = false;  // blind training: no date on the axis or in the crosshair
   std::string stock_name;
   std::string stock_label;
   std::string period_label;

@@ -14,6 +14,7 @@
 #include "chart/chart_menu.h"
 #include "chart/chart_types.h"
 #include "chart/drawing_tools.h"
+#include "chart/trade_marks.h"
 #include "market/stock_directory.h"
 
 namespace vorelin {
@@ -161,6 +162,15 @@ class TGP {
   void RestoreDefaultIndicators();
   void RemoveCurrentPane();
   void SetQuote(const TStockDirEntry& record);
+  // The trainee's trades on the price pane; they stay through ClearData, so they follow the
+  // replay's redraws and period changes.
+  void SetTradeMarks(std::vector<TradeMark> marks);
+  const std::vector<TradeMark>& TradeMarks() const { return trade_marks_; }
+  // "买入 10.50" / "卖出 …" for the trades at price-pane bar `bar`.
+  std::vector<std::string> TradeMarkTextsAt(int bar);
+  // Blind training: no pane shows a date (axis labels, crosshair box, minute ticks).
+  void SetHideDates(bool on);
+  bool HideDates() const { return kline_flags_[0].hide_dates; }
 
   // Screen.
   void HitTest(int x, int y);
@@ -313,6 +323,7 @@ class TGP {
   Point drag_{-1, -1};
   int layout_height_ = 0;
   std::vector<std::string> tab_names_;
+  std::vector<TradeMark> trade_marks_;
   std::array<int, 101> tab_widths_{};
   int tab_category_ = 0;
   int board_tab_width_ = 0;

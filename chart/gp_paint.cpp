@@ -50,6 +50,7 @@ void TGP::DrawOnePane(PaneFormula& formula, PaneFlags& flags, PaneReport& report
   input.scale = scale;
   input.program_folder = ProgramFolder;
   input.figures = figures_.Find(&formula, IsTimeSharingPane(formula));
+  if (flags.price_pane && &formula == panes_[0].get()) input.trade_marks = &trade_marks_;
   report = DrawPane(*bitmap, formula, input);
   target.Draw(0, y0, *bitmap);
 }

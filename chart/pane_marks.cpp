@@ -45,7 +45,7 @@ void PanePainter::DrawPeriodTicks() {
       if (date[i] == date[i - 1] && i != date.count - 1) continue;
       SetPen(kRed, 1, PenStyle::kDot);
       Line(p.X(i), p.t, p.X(i), p.g - p.b);
-      if (flags_.bottom_axis) {
+      if (flags_.bottom_axis && !flags_.hide_dates) {
         const std::string label = Format("%.04d", T(date[i]) % 10000);
         canvas_.TextOut(std::max(p.X(i) - TextWidth(label), p.l), p.g - p.b + 2, label);
       }
@@ -150,7 +150,7 @@ void PanePainter::DrawDateAxis() {
   const int axis_y = p.g + p.h2 - p.b;
   SetPen(flags_.frame_colour);
   Line(0, axis_y, p.w - p.r, axis_y);
-  if (flags_.period != TWeekStyle::wsDay) return;
+  if (flags_.period != TWeekStyle::wsDay || flags_.hide_dates) return;
   const SeriesView date = formula_.FindSeries("date");
   if (!date || p.d >= date.count) return;
   canvas_.SetTextColour(flags_.frame_colour);
@@ -266,12 +266,13 @@ void PanePainter::DrawCrosshair() {
   const int j = T((x - p.l) / p.u) + p.d;
   const SeriesView date = formula_.FindSeries("date");
   if (j >= p.bar_count || !date || j >= date.count || j < 0) return;
-  std::string label = Format("%08d", T(date[j]));
+  std::string label = flags_.hide_dates ? std::string() : Format("%08d", T(date[j]));
   const SeriesView time = formula_.FindSeries("time");
-  if (time && j < time.count) {
+  if (time && j < time.count && (!flags_.hide_dates || T(time[j]) != 0)) {
     const int hhmm = T(time[j]);
-    label += " " + Format("%.02d:%.02d", hhmm / 100, hhmm % 100);
+    label += (label.empty() ? "" : " ") + Format("%.02d:%.02d", hhmm / 100, hhmm % 100);
   }
+  if (label.empty()) return;
   const int width = TextWidth(label);
   const int c = T(width / 2.0) + 3;
   int centre = x;

@@ -108,6 +108,7 @@ PaneReport PanePainter::Draw() {
     DrawLastPrice();
     DrawOutputs();
     DrawHighLowMarks();
+    DrawTradeMarks();
     DrawDateAxis();
   } else {
     format_ = AxisFormat(PaneGeometry::Trunc(50.0 / char_width - 1), 0);

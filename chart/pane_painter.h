@@ -10,6 +10,7 @@
 #include "chart/figures.h"
 #include "chart/output_entry.h"
 #include "chart/pane_geometry.h"
+#include "chart/trade_marks.h"
 
 namespace vorelin {
 
@@ -24,6 +25,7 @@ struct DrawPaneInput {
   double scale = 5;
   std::string program_folder;  // where "signals" and drawgbk pictures are looked up
   const std::vector<XXLine>* figures = nullptr;  // the drawing tools' figures of the pane
+  const std::vector<TradeMark>* trade_marks = nullptr;  // drawn on the price pane
 };
 
 // Draws the pane of `formula` into `bitmap` (background already painted) and reports its
@@ -58,6 +60,7 @@ class PanePainter {
   void SetUpKLines();
   void DrawLastPrice();
   void DrawHighLowMarks();
+  void DrawTradeMarks();
   void DrawDateAxis();
   void DrawCrosshair();
   void ResolveCursor();

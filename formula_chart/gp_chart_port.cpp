@@ -15,4 +15,10 @@ void GpChartPort::SetSeries(std::string_view name, const std::vector<double>& va
   chart_.SetSeries(std::string(name), values, recalculate);
 }
 
+void GpChartPort::SetTradeMarks(const std::vector<SessionTrade>& trades) {
+  std::vector<TradeMark> marks;
+  for (const SessionTrade& t : trades) marks.push_back({t.date, t.time, t.buy, t.price});
+  chart_.SetTradeMarks(std::move(marks));
+}
+
 }  // namespace vorelin

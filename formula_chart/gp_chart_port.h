@@ -28,6 +28,8 @@ class GpChartPort final : public ChartPort {
   void SetShowBoard(bool on) override { chart_.SetShowBoard(on); }
   void SetWeek(std::string_view label) override { chart_.Week = std::string(label); }
   void SelectFigureSet(const std::string& key) override { chart_.SelectFigureSet(key); }
+  void SetTradeMarks(const std::vector<SessionTrade>& trades) override;
+  void SetHideDates(bool on) override { chart_.SetHideDates(on); }
 
  private:
   TGP& chart_;

@@ -1,5 +1,6 @@
 #include "practice/account.h"
 
+#include <algorithm>
 #include <cmath>
 
 #include "common/format.h"
@@ -26,11 +27,21 @@ bool TGpAcount::Buy(double price, double qty) {
   }
   LastMessage = kCashShortMessage;
   const double gross = qty * price;
-  const double cost = gross * (1 + BuyRate);
+  bool minimum = false;
+  const double commission = CommissionOf(gross, BuyRate, minimum);
+  // Without the minimum, the cost is computed as it always was, to the last bit.
+  const double cost = minimum ? gross + commission : gross * (1 + BuyRate);
   if (cost > Cash) return false;
   LastAmount = cost;
-  Commission = gross * BuyRate;
+  Commission = commission;
+  StampDuty = 0;
   Cash -= cost;
+  if (TradingDay == LastBuyDay) {
+    BoughtOnLastBuyDay += qty;
+  } else {
+    LastBuyDay = TradingDay;
+    BoughtOnLastBuyDay = qty;
+  }
   const double new_qty = LongQty + qty;
   if (new_qty > 0) {
     LongCost = (gross + LongQty * LongCost) / new_qty;
@@ -43,15 +54,32 @@ bool TGpAcount::Buy(double price, double qty) {
 bool TGpAcount::Sell(double price, double qty) {
   LastMessage = kBadQuantityMessage;
   if (!(qty > 0) || LongQty < qty) return false;
+  if (qty > SellableQty()) {
+    LastMessage = kTPlusOneMessage;
+    return false;
+  }
   const double gross = qty * price;
-  LastAmount = gross * (1 - SellRate);
-  Commission = gross * SellRate;
+  bool minimum = false;
+  Commission = CommissionOf(gross, SellRate, minimum);
+  StampDuty = gross * StampDutyRate;
+  LastAmount = (minimum ? gross - Commission : gross * (1 - SellRate)) - StampDuty;
   LongQty -= qty;
   Cash += LastAmount;
   ProfitLoss = qty * (price - LongCost);
   MarketValue = price * LongQty;
   TotalAssets = Cash + MarketValue;
   return true;
+}
+
+double TGpAcount::CommissionOf(double gross, double rate, bool& minimum_applied) const {
+  const double by_rate = gross * rate;
+  minimum_applied = by_rate < MinCommission;
+  return minimum_applied ? MinCommission : by_rate;
+}
+
+double TGpAcount::SellableQty() const {
+  if (!TPlusOne || TradingDay > LastBuyDay) return LongQty;
+  return LongQty > BoughtOnLastBuyDay ? LongQty - BoughtOnLastBuyDay : 0;
 }
 
 void TGpAcount::Mark(double price) {
@@ -67,6 +95,7 @@ void TGpAcount::Reset(double cash) {
   ShortQty = 0;
   ShortCost = 0;
   Cash = cash;
+  BoughtOnLastBuyDay = 0;
 }
 
 std::string TGpAcount::BuildReport() {
@@ -93,13 +122,20 @@ double TGpAcount::BuyChoiceQuantity(std::string_view choice) const {
   const int divisor = ChoiceDivisor(choice);
   if (divisor == 0) return 0;
   const double b = Price > 0 ? std::trunc(Cash * 0.99 / Price) : 0;
-  return std::trunc(b / (100.0 * divisor)) * 100;
+  double qty = std::trunc(b / (100.0 * divisor)) * 100;
+  // The one per cent kept back need not cover a minimum commission: drop lots until it does.
+  while (MinCommission > 0 && qty > 0 && qty * Price + std::max(qty * Price * BuyRate, MinCommission) > Cash)
+    qty -= 100;
+  return qty;
 }
 
 double TGpAcount::SellChoiceQuantity(std::string_view choice) const {
   const int divisor = ChoiceDivisor(choice);
   if (divisor == 0) return 0;
-  return std::trunc(std::trunc(LongQty) / divisor);
+  // Under T+1 the fractions are of what may be sold today; with nothing sellable, of the
+  // whole position, so the sale is refused with the reason.
+  const double base = SellableQty() > 0 ? SellableQty() : LongQty;
+  return std::trunc(std::trunc(base) / divisor);
 }
 
 }  // namespace vorelin

@@ -9,6 +9,7 @@ namespace vorelin {
 
 inline constexpr const char* kCashShortMessage = "可用资金不足！";
 inline constexpr const char* kBadQuantityMessage = "买卖数量有误！";
+inline constexpr const char* kTPlusOneMessage = "T+1：今日买入的股票明日才能卖出！";
 
 class TGpAcount {
  public:
@@ -22,12 +23,17 @@ class TGpAcount {
   // the cash or the quantity is not above 0.
   virtual bool Buy(double price, double qty);
   // True when sold; false (with `LastMessage`) and nothing changed when more than the held
-  // quantity is asked for or the quantity is not above 0.
+  // quantity is asked for, the quantity is not above 0, or (under T+1) shares bought on the
+  // trading day would be sold.
   virtual bool Sell(double price, double qty);
   virtual std::string BuildReport();
   virtual std::string GetReport() { return BuildReport(); }
 
   void Mark(double price);
+  // The date (YYYYMMDD) trades are made on from now; T+1 counts days by it.
+  void SetTradingDay(int yyyymmdd) { TradingDay = yyyymmdd; }
+  // Shares that may be sold today: all of them, or under T+1 those not bought today.
+  double SellableQty() const;
   void Reset(double cash);
 
   // Quantity of the buy and sell choices '全仓' '半仓' '1/3' '1/5' '1/10'; 0 for an unknown
@@ -53,6 +59,19 @@ class TGpAcount {
   double MaxBuyable = 0;
   std::string StockCode;
   std::string StockName;
+
+  // The A-share rules; zero and false keep the plain arithmetic above.
+  double StampDutyRate = 0;   // fraction of a sale's money
+  double MinCommission = 0;   // yuan: the commission is max(rate × money, this)
+  bool TPlusOne = false;
+  double StampDuty = 0;       // stamp duty of the last trade (0 for a buy)
+  int TradingDay = 0;
+  int LastBuyDay = 0;         // trading day of the latest buy
+  double BoughtOnLastBuyDay = 0;
+
+ private:
+  // max(rate × gross, MinCommission) and whether the minimum applied.
+  double CommissionOf(double gross, double rate, bool& minimum_applied) const;
 };
 
 // The choices, in the order the choice boxes list them.

@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "market/stock_directory.h"
+#include "practice/session_report.h"
 
 namespace vorelin {
 
@@ -36,6 +37,10 @@ class ChartPort {
   virtual void SetWeek(std::string_view label) = 0;
   // The drawn figures to show: one set per stock, kind of data and period.
   virtual void SelectFigureSet(const std::string& key) = 0;
+  // The session's trades, drawn at their bars on the price pane.
+  virtual void SetTradeMarks(const std::vector<SessionTrade>& trades) = 0;
+  // Blind training: the chart shows no date anywhere.
+  virtual void SetHideDates(bool on) = 0;
 };
 
 }  // namespace vorelin

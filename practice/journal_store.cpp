@@ -163,17 +163,18 @@ bool JournalStore::RecordTrade(const TradeEntry& trade, const TGpAcount& account
         std::to_string(trade.date),
         trade.quantity_text,
         Money(account.Price),
-        Money(account.Commission),
+        // Stamp duty is charged with the commission; the spare column keeps it apart.
+        Money(account.Commission + account.StampDuty),
         Money(account.LastAmount),
         Money(account.Cash),
         is_buy ? std::string("0") : Money(account.ProfitLoss),
         "0",
         "0",
         LocalTimeText("%Y%m%d %H%M%S"),
-        "理由",
+        trade.reason,
         result.picture_path,
         RowGuid(),
-        "备用",
+        account.StampDuty > 0 ? Money(account.StampDuty) : std::string("备用"),
     };
     if (!db.Execute(R"(INSERT INTO "Tradelog" VALUES (?1,?2,?3,?4,?5,?6,?7,?8,?9,?10,?11,?12,)"
                     R"(?13,?14,?15,?16,?17,?18,?19,?20);)",
@@ -215,12 +216,14 @@ bool JournalStore::ReadStatistics(std::string_view user, JournalStatistics& stat
   if (!db.Open(DatabasePath(), false, error) ||
       !db.Query("  SELECT Sum(Tradelog.sProfit) AS sump,  Sum(Tradelog.sCommission  ) AS sumcom,"
                 "(Sum(Tradelog.sProfit)-Sum(Tradelog.sCommission))  AS jyl,"
-                "Max(Tradelog.sProfit) AS maxp, Min(Tradelog.sProfit) AS minp FROM Tradelog "
+                "Max(Tradelog.sProfit) AS maxp, Min(Tradelog.sProfit) AS minp,"
+                "Sum(CASE WHEN sOther<>'备用' THEN CAST(sOther AS REAL) ELSE 0 END) AS sumstamp "
+                "FROM Tradelog "
                 "where sUsername=?1;",
                 {User(user)}, rows, error))
     return false;
   stats = {rows.Value(0, "sump"), rows.Value(0, "sumcom"), rows.Value(0, "jyl"),
-           rows.Value(0, "maxp"), rows.Value(0, "minp")};
+           rows.Value(0, "maxp"), rows.Value(0, "minp"), rows.Value(0, "sumstamp")};
   return true;
 }
 

@@ -27,6 +27,7 @@ struct TradeEntry {
   std::string direction;      // kBuyDirection or kSellDirection
   int date = 0;               // date of the last revealed bar, YYYYMMDD
   std::string quantity_text;  // the quantity box as the trade used it
+  std::string reason = "理由";  // sReason
 };
 
 struct RecordedTrade {
@@ -37,6 +38,7 @@ struct RecordedTrade {
 
 struct JournalStatistics {
   std::string sump, sumcom, jyl, maxp, minp;  // as read back
+  std::string sumstamp;  // the stamp duty within sumcom; "0" when none was charged
 };
 
 // Each operation opens the file, does its work and closes it. Every operation returns

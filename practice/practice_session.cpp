@@ -43,6 +43,7 @@ bool PracticeSession::Start() {
     messages_.Show(kUnreadableSettingsMessage + ConfigPath().string() + "（" + error + "）");
   const std::string default_code = replay_.PickRandomStock();
   replay_.Boxes = ReadUserSettings(ini, user_, default_code);
+  replay_.Reasons().Read(ini, user_);
   replay_.SetPlaySpeed(replay_.Boxes.PlaySpeed);
 
   bool found = false;
@@ -60,9 +61,12 @@ bool PracticeSession::Start() {
 
 bool PracticeSession::Save() {
   const UserSettings settings = replay_.SettingsToSave();
+  const ReasonHistory& reasons = replay_.Reasons();
   if (!UpdateConfigFile(
           root_,
-          [&](IniFile& ini, std::string* error) { return WriteUserSettings(ini, user_, settings, error); },
+          [&](IniFile& ini, std::string* error) {
+            return WriteUserSettings(ini, user_, settings, error) && reasons.Write(ini, user_, error);
+          },
           messages_))
     return false;
   std::string error;
@@ -109,6 +113,7 @@ bool PracticeSession::JournalPage(std::vector<JournalLine>& lines, std::string& 
   std::string error;
   if (!ShowError(journal_.ReadJournal(user_, rows, error), error)) return false;
   lines = BuildJournalLines(rows);
+  MaskNewestLines(lines, replay_.MaskedJournalRows());
   if (lines.empty()) return true;
   JournalStatistics stats;
   QueryResult equity;
@@ -153,8 +158,9 @@ std::filesystem::path JournalPicturePath(const std::filesystem::path& root,
 }
 
 PictureWindowView LookupJournalPicture(const std::filesystem::path& root,
-                                       const std::string& pic_path) {
+                                       const std::string& pic_path, const std::string& reason) {
   PictureWindowView view;
+  if (!reason.empty() && reason != kDefaultReason) view.reason_line = "交易理由：" + reason;
   view.picture = JournalPicturePath(root, pic_path);
   std::error_code ec;
   view.found = !pic_path.empty() && std::filesystem::is_regular_file(view.picture, ec);

@@ -75,12 +75,15 @@ inline constexpr const char* kPictureMissingText = "当前目录没有找到\r\n
 
 // What the picture window shows for a journal line: the picture with its path as the
 // caption, or (no picture) the missing text in 20-point red at (100, 100) under "交易理由".
+// Under the picture, "交易理由：" and the trade's reason, unless it is the fixed "理由".
 struct PictureWindowView {
   std::filesystem::path picture;
   bool found = false;
   std::string caption;
+  std::string reason_line;
 };
 PictureWindowView LookupJournalPicture(const std::filesystem::path& root,
-                                       const std::string& pic_path);
+                                       const std::string& pic_path,
+                                       const std::string& reason = kDefaultReason);
 
 }  // namespace vorelin

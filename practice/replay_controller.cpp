@@ -12,6 +12,7 @@
 #include "common/numbers.h"
 #include "market/bar_columns.h"
 #include "practice/replay_quote.h"
+#include "practice/trading_rules.h"
 
 namespace vorelin {
 namespace {
@@ -93,6 +94,10 @@ void ReplayController::ApplyStockCode(const std::string& code) {
 void ReplayController::ApplyFeeRates() {
   account_.BuyRate = ParseDecimalOr(Boxes.BuyFee) / 1000;
   account_.SellRate = ParseDecimalOr(Boxes.SellFee) / 1000;
+  const TradingRules rules = TradingRulesOf(Boxes);
+  account_.TPlusOne = rules.t_plus_one;
+  account_.StampDutyRate = rules.stamp_duty_rate;
+  account_.MinCommission = rules.minimum_commission;
 }
 
 void ReplayController::AdoptOpenedStock() {
@@ -103,17 +108,30 @@ void ReplayController::AdoptOpenedStock() {
   if (const TStockDirEntry* entry = directory_->FindByCode(account_.StockCode)) {
     account_.StockName = entry->Name();
     stock_record_ = *entry;
+    LabelChart();
   }
 }
 
 void ReplayController::ShowBoardQuote() {
-  chart_.SetStkLabel(account_.StockCode);
-  chart_.SetStkName(account_.StockName);
+  LabelChart();
   ShowReplayQuote(base_, base_.CurrentRow);
 }
 
+void ReplayController::LabelChart() {
+  chart_.SetStkLabel(ShownStockCode());
+  chart_.SetStkName(ShownStockName());
+}
+
 void ReplayController::ShowReplayQuote(const Tstock& series, int row) {
-  chart_.SetQuote(ReplayQuoteRecord(stock_record_, series.Bars, row));
+  if (!blind_) {
+    chart_.SetQuote(ReplayQuoteRecord(stock_record_, series.Bars, row));
+    return;
+  }
+  // The board reads the code, name and capital from the record: a blank one gives nothing
+  // away, while the replayed prices are shown as they are.
+  TStockDirEntry masked;
+  masked.SetName(kMaskedText);
+  chart_.SetQuote(ReplayQuoteRecord(masked, series.Bars, row));
 }
 
 bool ReplayController::LoadBaseFile(const std::filesystem::path& path) {
@@ -144,8 +162,7 @@ void ReplayController::RevealRange(Tstock& series, int from, int to) {
 
   chart_.ResetPriceData();
   chart_.SelectFigureSet(FigureSetKey(&series == &aggregate_ ? aggregate_.PeriodMultiplier : 1));
-  chart_.SetStkLabel(account_.StockCode);
-  chart_.SetStkName(account_.StockName);
+  LabelChart();
   ShowReplayQuote(series, to);
   chart_.SetShowBar3d(false);
   for (size_t c = 0; c < BarColumns::kNames.size(); ++c)
@@ -166,8 +183,8 @@ void ReplayController::AppendNextBar() {
   reference_high_ = static_cast<float>(bar.high);
   account_.Mark(bar.close);
   current_date_ = date;
-  chart_.SetStkLabel(account_.StockCode);
-  chart_.SetStkName(account_.StockName);
+  chart_.SetStkLabel(ShownStockCode());
+  chart_.SetStkName(ShownStockName());
   DisplayUpdate();
 }
 
@@ -175,6 +192,7 @@ void ReplayController::StepForward() {
   if (base_.IsAtEnd()) {
     StopPlay();
     messages_.Show(kLastRowMessage);
+    EndBlind();
     return;
   }
   if (base_.IsAtStart()) {
@@ -190,6 +208,7 @@ void ReplayController::StepForward() {
     // The bar just shown is the one before the cursor; keep the current row on it, so a
     // redraw never shows a bar the trainee has not reached.
     base_.SetCurrentRow(base_.Cursor - 1);
+    BeginTrainingSession();
   } else if (base_.PeriodMultiplier == 1) {
     const int r = base_.CurrentRow;
     AppendNextBar();
@@ -228,12 +247,13 @@ void ReplayController::OpenStock() {
   base_.FileName = path.string();
   chart_.ClearData();
   if (Exists(path) && LoadBaseFile(path)) RevealRange(base_, base_.StartRow, base_.CurrentRow);
+  BeginTrainingSession();
   DisplayUpdate();
 }
 
-void ReplayController::LoadRandomWindow() {
+bool ReplayController::LoadRandomWindow() {
   chart_.ClearData();
-  if (!LoadBaseFile(DataFilePath())) return;
+  if (!LoadBaseFile(DataFilePath())) return false;
   auto below = [this](int limit) {
     return limit <= 0 ? 0 : std::uniform_int_distribution<int>(0, limit - 1)(random_);
   };
@@ -246,7 +266,9 @@ void ReplayController::LoadRandomWindow() {
   base_.StartRow = start;
   base_.SetCurrentRow(end);
   base_.Cursor = end + 1;
+  BeginTrainingSession();
   DisplayUpdate();
+  return true;
 }
 
 std::string ReplayController::PickRandomStock() {
@@ -311,6 +333,7 @@ void ReplayController::StartRowEnter() {
   base_.StartRow = 1;
   base_.SetCurrentRow(a);
   Redraw();
+  BeginTrainingSession();
 }
 
 void ReplayController::StartRowDoubleClick() {
@@ -324,6 +347,7 @@ void ReplayController::StartRowDoubleClick() {
   base_.StartRow = 1;
   base_.SetCurrentRow(1);
   Redraw();
+  BeginTrainingSession();
 }
 
 void ReplayController::SelectStartDate(const std::string& date_text) {
@@ -338,22 +362,66 @@ void ReplayController::SelectStartDate(const std::string& date_text) {
   base_.StartRow = found / 2;
   base_.SetCurrentRow(found);
   Redraw();
+  BeginTrainingSession();
   messages_.Show(kDateFoundMessage + date_text);
 }
 
-void ReplayController::RandomTraining() {
+bool ReplayController::RandomTraining() {
   if (account_.LongQty != 0) {
     messages_.Show(kPositionOpenMessage);
-    return;
+    return false;
   }
   ApplyStockCode(PickRandomStock());
   if (!Exists(DataFilePath())) {
     KeepOpenStockInBox();
-    return;
+    return false;
   }
   chart_.ClearData();
-  LoadRandomWindow();
+  const bool opened = LoadRandomWindow();
   if (hooks_.refresh_multi_period) hooks_.refresh_multi_period();
+  return opened;
+}
+
+void ReplayController::BlindTraining() {
+  if (account_.LongQty != 0) {
+    messages_.Show(kPositionOpenMessage);
+    return;
+  }
+  blind_ = true;
+  blind_trades_ = 0;
+  chart_.SetHideDates(true);
+  if (RandomTraining()) return;
+  // Nothing was opened: no blind session to hide.
+  blind_ = false;
+  chart_.SetHideDates(false);
+  ShowBoardQuote();
+}
+
+void ReplayController::EndBlind() {
+  if (!blind_) return;
+  blind_ = false;
+  chart_.SetHideDates(false);
+  ShowBoardQuote();
+  messages_.Show(BlindRevealMessage());
+  DisplayUpdate();
+}
+
+std::string ReplayController::BlindRevealMessage() const {
+  auto date_of = [this](int row) {
+    return row >= 0 && row < static_cast<int>(base_.Bars.size())
+               ? base_.Bars[static_cast<size_t>(row)].date
+               : std::string();
+  };
+  return "盲盘结束：" + account_.StockCode + " " + account_.StockName + "，" +
+         date_of(base_.StartRow) + " 至 " + date_of(base_.CurrentRow);
+}
+
+std::string ReplayController::WindowCaption(const std::string& product,
+                                            const std::string& override_text) const {
+  if (blind_) return product + " - " + kBlindTrainingCaption;
+  if (!override_text.empty()) return override_text;
+  const std::string& name = account_.StockName;
+  return product + (name.empty() ? std::string() : " - " + name) + "  " + account_.StockCode;
 }
 
 void ReplayController::StockCodeEnter() {
@@ -413,6 +481,15 @@ void ReplayController::Trade(bool buy) {
     QuantityBox = Format("%.0f", fill);
   }
   const double qty = ParseDecimalOr(QuantityBox);
+  if (const char* refusal = PriceLimitRefusal(
+          TradingRulesOf(Boxes), buy, account_.Price,
+          PreviousClose(base_.Bars, base_.CurrentRow, Boxes.Period == 0), account_.StockCode,
+          account_.StockName)) {
+    messages_.Show(refusal);
+    DisplayUpdate();
+    return;
+  }
+  account_.SetTradingDay(current_date_);
   const bool done = buy ? account_.Buy(account_.Price, qty) : account_.Sell(account_.Price, qty);
   if (!done) {
     messages_.Show(account_.LastMessage);
@@ -421,14 +498,41 @@ void ReplayController::Trade(bool buy) {
   }
   if (journal_) {
     TradeEntry entry{user_, account_.StockCode, buy ? kBuyDirection : kSellDirection,
-                     current_date_, QuantityBox};
+                     current_date_, QuantityBox, StoredReason(ReasonBox)};
     RecordedTrade recorded;
     std::string error;
     if (!journal_->RecordTrade(entry, account_, screenshot_, recorded, error))
       messages_.Show(error);
   }
+  const size_t row = static_cast<size_t>(base_.CurrentRow);
+  const TBarRecord bar = row < base_.Bars.size() ? base_.Bars[row] : TBarRecord{};
+  training_.trades.push_back({base_.CurrentRow, ParseIntOr(bar.date, 0), ParseIntOr(bar.time, 0),
+                              buy, account_.Price, qty, account_.Commission, account_.StampDuty,
+                              buy ? 0 : account_.ProfitLoss, account_.Cash, account_.LongQty,
+                              StoredReason(ReasonBox)});
+  chart_.SetTradeMarks(training_.trades);
+  if (blind_) ++blind_trades_;
+  reasons_.Remember(ReasonBox);
   messages_.Show(buy ? kBoughtMessage : kSoldMessage);
   DisplayUpdate();
+}
+
+void ReplayController::BeginTrainingSession() {
+  training_ = TrainingSession{base_.CurrentRow, account_.Cash, account_.LongQty, {}};
+  chart_.SetTradeMarks(training_.trades);
+}
+
+SessionReport ReplayController::Report() const {
+  return BuildSessionReport(base_.Bars, training_, base_.CurrentRow);
+}
+
+std::string ReplayController::ReportText() const {
+  const SessionReport report = Report();
+  if (blind_) return SessionReportText(report, "");
+  const std::string identity = account_.StockCode + " " + account_.StockName + "    " +
+                               std::to_string(report.first_date) + " - " +
+                               std::to_string(report.last_date);
+  return SessionReportText(report, identity);
 }
 
 UserSettings ReplayController::SettingsToSave() const {

@@ -15,7 +15,9 @@
 #include "practice/account.h"
 #include "practice/chart_port.h"
 #include "practice/journal_store.h"
+#include "practice/session_report.h"
 #include "practice/settings.h"
+#include "practice/trade_reasons.h"
 
 namespace vorelin {
 
@@ -31,6 +33,10 @@ inline constexpr const char* kBoughtMessage = "买入成功！";
 inline constexpr const char* kSoldMessage = "卖出成功";
 inline constexpr const char* kPlayCaption = "播放";
 inline constexpr const char* kPauseCaption = "暂停";
+inline constexpr const char* kBlindTrainingCaption = "盲盘训练";
+inline constexpr const char* kEndBlindCaption = "结束盲盘";
+// What blind training shows in place of the stock's code, name and dates.
+inline constexpr const char* kMaskedText = "******";
 
 // "路径'" + folder + "'没有数据文件，请先导入数据文件！".
 std::string NoDataFilesMessage(const std::filesystem::path& folder);
@@ -62,6 +68,15 @@ class ReplayController {
   std::string QuantityBox = "0";
   std::string BuyChoice = "全仓";
   std::string SellChoice = "全仓";
+  // The reason box: stored with each trade ("理由" when empty) and remembered.
+  std::string ReasonBox;
+  ReasonHistory& Reasons() { return reasons_; }
+  // The session in training: from the bar shown when this stock's window was opened, with
+  // every trade made since.
+  const TrainingSession& Training() const { return training_; }
+  SessionReport Report() const;
+  // The report page's text, naming the stock and its dates.
+  std::string ReportText() const;
 
   Tstock& Base() { return base_; }
   Tstock& Aggregated() { return aggregate_; }
@@ -97,7 +112,8 @@ class ReplayController {
   void NextClick();
   void Redraw();
   void OpenStock();
-  void LoadRandomWindow();
+  // False when the data file cannot be read (nothing shown).
+  bool LoadRandomWindow();
   // A random data file's code of the period's folder; empty (with the message) when none.
   std::string PickRandomStock();
   void ShowPeriod(int n);
@@ -109,8 +125,26 @@ class ReplayController {
   void StartRowEnter();
   void StartRowDoubleClick();
   void SelectStartDate(const std::string& date_text);
-  void RandomTraining();
+  // True when a random stock's window was opened.
+  bool RandomTraining();
   void StockCodeEnter();
+
+  // '盲盘训练': random training with the stock's code, name and dates hidden everywhere
+  // until '结束盲盘' or the end of the data. Refused while shares are held.
+  void BlindTraining();
+  // '结束盲盘': the stock, its name and the dates shown, in a message and again everywhere.
+  void EndBlind();
+  bool Blind() const { return blind_; }
+  // "盲盘结束：" + code + " " + name + "，" + first shown date + " 至 " + last.
+  std::string BlindRevealMessage() const;
+  // The code and name as the window and the chart may show them.
+  std::string ShownStockCode() const { return blind_ ? kMaskedText : account_.StockCode; }
+  std::string ShownStockName() const { return blind_ ? kMaskedText : account_.StockName; }
+  // The main window's caption: `override_text` (the intraday view's) when there is one, else
+  // the product caption with the stock; in blind training never a code, name or date.
+  std::string WindowCaption(const std::string& product, const std::string& override_text) const;
+  // How many of the journal's newest rows belong to the blind session (0 when not blind).
+  size_t MaskedJournalRows() const { return blind_ ? blind_trades_ : 0; }
 
   // Play: the interval is the speed box (1 when not a number) × 100 ms. The timer ticks
   // only while playing with an interval above 0, so speed "0" never ticks.
@@ -144,6 +178,9 @@ class ReplayController {
   void ShowReplayQuote(const Tstock& series, int row);
   // A refused change puts the code of the stock in practice back into the box.
   void KeepOpenStockInBox();
+  void BeginTrainingSession();
+  // The stock's code, name and directory record to the chart, masked in blind training.
+  void LabelChart();
 
   std::filesystem::path root_;
   ChartPort& chart_;
@@ -163,6 +200,10 @@ class ReplayController {
   float reference_high_ = 0;
   bool playing_ = false;
   int play_interval_ = 1000;
+  ReasonHistory reasons_;
+  TrainingSession training_;
+  bool blind_ = false;
+  size_t blind_trades_ = 0;
 };
 
 }  // namespace vorelin

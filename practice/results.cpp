@@ -8,6 +8,7 @@
 #include "common/numbers.h"
 #include "common/text_file.h"
 #include "practice/time_text.h"
+#include "practice/trade_reasons.h"
 
 namespace vorelin {
 
@@ -15,6 +16,17 @@ uint32_t JournalLineColour(std::string_view direction) {
   return direction == "多开" || direction == "空开" || direction == kBuyDirection
              ? kOpeningLineColour
              : kOtherLineColour;
+}
+
+bool HasOwnReasons(const std::vector<JournalLine>& lines) {
+  return std::any_of(lines.begin(), lines.end(),
+                     [](const JournalLine& line) { return line.Value(kReasonValue) != kDefaultReason; });
+}
+
+void MaskNewestLines(std::vector<JournalLine>& lines, size_t count) {
+  const size_t first = lines.size() > count ? lines.size() - count : 0;
+  for (size_t i = first; i < lines.size(); ++i)
+    for (const size_t column : {size_t{1}, size_t{2}}) lines[i].values[column] = "******";
 }
 
 std::vector<JournalLine> BuildJournalLines(const QueryResult& journal) {
@@ -42,7 +54,8 @@ std::string StatisticsText(size_t trades, const JournalStatistics& s) {
   return "交易统计    \r\n"
          "交易次数:      " + std::to_string(trades) + "      单次最大盈利:  " + s.maxp + "\r\n" +
          "单次最大亏损： " + s.minp + "      盈利总额：     " + s.sump + "\r\n" +
-         "手续费总额：   " + s.sumcom + "      净盈利：       " + s.jyl + "\r\n";
+         "手续费总额：   " + s.sumcom + "      净盈利：       " + s.jyl + "\r\n" +
+         (ParseDecimalOr(s.sumstamp) > 0 ? "其中印花税：   " + s.sumstamp + "\r\n" : std::string());
 }
 
 TraderStatistics ComputeTraderStatistics(const std::vector<JournalLine>& lines,

@@ -32,6 +32,16 @@ struct JournalLine {
   const std::string& Value(int column) const { return values[static_cast<size_t>(column)]; }
 };
 
+// The reason's place among a line's values, and its caption when the list shows it.
+inline constexpr int kReasonValue = kJournalColumnCount;
+inline constexpr const char* kReasonCaption = "交易理由";
+// True when some line's sReason is other than the fixed "理由".
+bool HasOwnReasons(const std::vector<JournalLine>& lines);
+
+// Blind training: the code and date of the newest `count` lines read "******" (the journal
+// itself keeps them in full).
+void MaskNewestLines(std::vector<JournalLine>& lines, size_t count);
+
 // Red for "多开", "空开" and "证券买入", blue for anything else.
 uint32_t JournalLineColour(std::string_view direction);
 

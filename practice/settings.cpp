@@ -27,6 +27,12 @@ const UserKey kUserKeys[] = {
     {"划线工具", &UserSettings::DrawingTools, true},
     {"初始资金", &UserSettings::InitialCapital, true},
     {"播放速度", &UserSettings::PlaySpeed, true},
+    {"T+1交易", &UserSettings::RuleTPlusOne, true},
+    {"印花税", &UserSettings::RuleStampDuty, true},
+    {"印花税率", &UserSettings::StampDutyRate, true},
+    {"最低佣金", &UserSettings::RuleMinCommission, true},
+    {"最低佣金额", &UserSettings::MinCommission, true},
+    {"涨跌停限制", &UserSettings::RulePriceLimits, true},
 };
 
 constexpr const char* kUserNameKey = "名称";

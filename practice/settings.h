@@ -35,6 +35,13 @@ struct UserSettings {
   bool DrawingTools = true;          // "划线工具": drawing-tool panel shown
   std::string InitialCapital = "10000";  // "初始资金" -> cbbCszj
   std::string PlaySpeed = "10";      // "播放速度" (tenths of a second)
+  // The A-share rules, all off unless the trainee turns them on.
+  bool RuleTPlusOne = false;           // "T+1交易"
+  bool RuleStampDuty = false;          // "印花税"
+  std::string StampDutyRate = "0.5";   // "印花税率" (per mille of a sale)
+  bool RuleMinCommission = false;      // "最低佣金"
+  std::string MinCommission = "5";     // "最低佣金额" (yuan per trade)
+  bool RulePriceLimits = false;        // "涨跌停限制"
 };
 
 // Global keys; the server addresses fall back to 127.0.0.1 and the usual ports.

@@ -34,6 +34,8 @@ class NullChart : public ChartPort {
   void SetShowBoard(bool) override {}
   void SetWeek(std::string_view) override {}
   void SelectFigureSet(const std::string&) override {}
+  void SetTradeMarks(const std::vector<SessionTrade>&) override {}
+  void SetHideDates(bool) override {}
 };
 
 class NullMessages : public MessageSink {

@@ -107,7 +107,7 @@ class ScreenshotsTest : public QObject {
     QApplication::processEvents();
 
     auto* pages = window.findChild<QTabWidget*>("pg2");
-    const char* const names[] = {"chart", "equity", "journal", "article1", "article2", "settings", "about"};
+    const char* const names[] = {"chart", "equity", "journal", "report", "article1", "article2", "settings", "about"};
     QCOMPARE(pages->count(), static_cast<int>(std::size(names)));
     for (int page = 0; page < pages->count(); ++page) {
       pages->setCurrentIndex(page);
@@ -407,6 +407,47 @@ class ScreenshotsTest : public QObject {
     QTest::keyClick(parameters.Rows()[0], Qt::Key_Up);
     QTest::qWait(20);
     save(parameters.grab().toImage(), "parameter_dialog");
+  }
+
+  // A blind session after a few trades: the chart (no code, name or date; the trade marks),
+  // the journal page with the running session's rows masked, and its report.
+  void BlindSession() {
+    QTemporaryDir root_dir;
+    const std::filesystem::path root = root_dir.path().toStdString();
+    std::string error;
+    QVERIFY2(WriteSampleMarket(root, error), error.c_str());
+    const QString folder = qEnvironmentVariableIsSet("VORELIN_SCREENSHOTS")
+                               ? qEnvironmentVariable("VORELIN_SCREENSHOTS")
+                               : root_dir.path();
+    testing::RecordingMessages messages;
+    TForm1 window(root, "demo", messages);
+    window.resize(1366, 768);
+    window.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&window));
+    window.findChild<QRadioButton*>("rbDay")->click();
+    window.findChild<QPushButton*>("btnBlindTraining")->click();
+    QVERIFY(window.Session().Replay().Blind());
+    QWidget* chart = window.findChild<QWidget*>("gp1");
+    const int steps[] = {6, 4, 5, 7};
+    for (size_t i = 0; i < std::size(steps); ++i) {
+      for (int k = 0; k < steps[i]; ++k) QTest::keyClick(chart, Qt::Key_Return);
+      QTest::keyClick(chart, i % 2 == 0 ? Qt::Key_F2 : Qt::Key_F3);
+    }
+    for (int k = 0; k < 3; ++k) QTest::keyClick(chart, Qt::Key_Return);
+    chart->setFocus();
+    QTest::mouseMove(chart, QPoint(chart->width() / 2, chart->height() / 4));
+    QApplication::processEvents();
+    auto* pages = window.findChild<QTabWidget*>("pg2");
+    const std::pair<int, const char*> shots[] = {{0, "blind_chart"}, {2, "blind_journal"}, {3, "blind_report"}};
+    for (const auto& [page, name] : shots) {
+      pages->setCurrentIndex(page);
+      QTest::qWait(20);
+      const QImage image = window.grab().toImage();
+      QVERIFY2(MainColours(image) >= 2, name);
+      image.save(folder + QString("/%1_1366x768.png").arg(name));
+    }
+    messages.answer = true;
+    window.close();
   }
 };
 

@@ -77,7 +77,10 @@ Colour RecordingCanvas::GetPixel(int x, int y) const {
   return pixels_[static_cast<size_t>(y) * width_ + x];
 }
 
+std::vector<std::string>* RecordingCanvas::text_sink = nullptr;
+
 void RecordingCanvas::TextOut(int x, int y, const std::string& utf8) {
+  if (text_sink != nullptr) text_sink->push_back(utf8);
   log_.push_back(Format("text %d,%d '%s' %s%s size%d%s", x, y, utf8.c_str(), Hex(text_colour_).c_str(),
                         opaque_ ? (" on " + Hex(text_background_)).c_str() : "", font_.height,
                         font_.underline ? " underline" : ""));

@@ -53,6 +53,9 @@ class RecordingCanvas final : public Canvas {
   const std::vector<std::vector<std::string>>& DrawnLogs() const { return drawn_; }
   // Set when this canvas is a bitmap made by CreateBitmap: its first fill colour.
   Colour first_fill = 0;
+  // When set, every text any recording canvas writes is added here too (the chart draws its
+  // panes on bitmaps of their own).
+  static std::vector<std::string>* text_sink;
 
  private:
   std::string PenText() const;

@@ -46,6 +46,8 @@ class RecordingChart : public ChartPort {
   void SetShowBoard(bool on) override { calls.push_back(on ? "board 1" : "board 0"); }
   void SetWeek(std::string_view text) override { week = std::string(text); }
   void SelectFigureSet(const std::string& key) override { figure_set = key; }
+  void SetTradeMarks(const std::vector<SessionTrade>& trades) override { marks = trades; }
+  void SetHideDates(bool on) override { hide_dates = on; }
 
   // The calls since the last Take, then forgets them.
   std::vector<std::string> Take() {
@@ -59,7 +61,9 @@ class RecordingChart : public ChartPort {
   std::vector<int> dates;
   std::string label, stock_name, quote_code, week, figure_set;
   TStockDirEntry quote;  // the last record handed over
+  std::vector<SessionTrade> marks;
   bool show_fs = false;
+  bool hide_dates = false;
 };
 
 }  // namespace vorelin::testing

@@ -171,6 +171,78 @@ TEST(ReplayTool, NextStopsAtTheLastBar) {
   EXPECT_EQ(count, 1u) << out;
 }
 
+TEST(ReplayTool, RulesFromTheCommandLine) {
+  testing::TempRoot root;
+  root.WriteDayFile("600000", 40);
+  int status = -1;
+  const std::string out = RunTool("--root '" + root.path().string() +
+                                      "' --user 钱七 --code 600000 --period day "
+                                      "--rules t1,stamp,min5,limit --script "
+                                      "'next 5; buy 100; sell 全仓; next; sell 全仓; stats'",
+                                  status);
+  ASSERT_EQ(status, 0) << out;
+  const size_t refused = out.find("T+1：今日买入的股票明日才能卖出！");
+  ASSERT_NE(refused, std::string::npos) << out;
+  EXPECT_NE(out.find("卖出成功", refused), std::string::npos) << out;
+  EXPECT_NE(out.find("交易次数:      2"), std::string::npos) << out;
+  EXPECT_NE(out.find("其中印花税：   0.8"), std::string::npos) << out;  // 1600 × 0.5 ‰
+  IniFile ini;
+  ASSERT_TRUE(ini.Load(root.path() / "config.ini"));
+  for (const char* key : {"T+1交易", "印花税", "最低佣金", "涨跌停限制"})
+    EXPECT_EQ(ini.ReadString("钱七", key, ""), "1") << key;
+
+  RunTool("--root '" + root.path().string() + "' --user u --rules t3 --script 'next'", status);
+  EXPECT_NE(status, 0);
+}
+
+TEST(ReplayTool, TradesTakeTheirReasonFromTheTrailingText) {
+  testing::TempRoot root;
+  root.WriteDayFile("600000", 40);
+  int status = -1;
+  const std::string out = RunTool("--root '" + root.path().string() +
+                                      "' --user 孙八 --code 600000 --period day --script "
+                                      "'next 5; buy 全仓 突破前高 放量; next; sell 全仓 --reason 止盈; "
+                                      "next; buy 100; next; sell 全仓'",
+                                  status);
+  ASSERT_EQ(status, 0) << out;
+  JournalStore store(root.path());
+  QueryResult rows;
+  std::string error;
+  ASSERT_TRUE(store.ReadJournal("孙八", rows, error)) << error;
+  ASSERT_EQ(rows.rows.size(), 4u);
+  const char* want[] = {"突破前高 放量", "止盈", "理由", "理由"};
+  for (size_t i = 0; i < 4; ++i) EXPECT_EQ(rows.Value(i, "sReason"), want[i]) << i;
+}
+
+// --blind: nothing printed names the stock or a date until end-blind, which says both;
+// report-session reports the session either way.
+TEST(ReplayTool, BlindSessionRevealsOnlyAtItsEnd) {
+  testing::TempRoot root;
+  root.WriteDayFile("600123", 60);
+  int status = -1;
+  const std::string out = RunTool("--root '" + root.path().string() +
+                                      "' --user 周九 --period day --blind --script "
+                                      "'next 5; buy 全仓; next 3; sell 全仓; stats; report-session; "
+                                      "end-blind; report-session'",
+                                  status);
+  ASSERT_EQ(status, 0) << out;
+  const size_t reveal = out.find("盲盘结束：600123 ");
+  ASSERT_NE(reveal, std::string::npos) << out;
+  const std::string blind = out.substr(0, reveal);
+  EXPECT_NE(blind.find("股票：******（盲盘训练中）"), std::string::npos) << out;
+  EXPECT_NE(blind.find("完成回合：    1"), std::string::npos) << out;
+  EXPECT_EQ(blind.find("600123"), std::string::npos) << blind;
+  EXPECT_EQ(blind.find("202401"), std::string::npos) << blind;
+  EXPECT_NE(out.find("股票：600123", reveal), std::string::npos) << out;
+
+  JournalStore store(root.path());
+  QueryResult rows;
+  std::string error;
+  ASSERT_TRUE(store.ReadJournal("周九", rows, error)) << error;
+  ASSERT_EQ(rows.rows.size(), 2u);
+  EXPECT_EQ(rows.Value(0, "sStockCode"), "600123");
+}
+
 TEST(ReplayTool, RefusesABadScript) {
   int status = 0;
   RunTool("--root /nonexistent/x --user u --script 'jump 3'", status);

@@ -10,6 +10,7 @@
 #include "chart/qt/gui_session.h"
 #include "common/data_root.h"
 #include "practice/practice_session.h"
+#include "practice/trading_rules.h"
 #include "tools/vorelin-replay/offscreen_chart.h"
 #include "tools/vorelin-replay/script.h"
 
@@ -36,16 +37,18 @@ class ConsoleMessages : public MessageSink {
 
 int Usage() {
   std::cerr << "usage: vorelin-replay --root DIR --user NAME [--code CODE] "
-               "[--period day|minute] --script \"next 25; buy 全仓; next 5; sell 全仓; stats\"\n"
-               "commands: next [N], prev, buy|sell CHOICE|QTY, day week month quarter year "
+               "[--period day|minute] [--rules t1,stamp,min5,limit] [--blind] --script \"next 25; buy 全仓; next 5; sell 全仓; stats\"\n"
+               "commands: next [N], prev, buy|sell CHOICE|QTY [REASON], day week month quarter year "
                "1min 5min 15min 30min 60min,\n"
                "          start row N, start date YYYYMMDD, code CODE, random, reset, save, "
-               "stats, report\n";
+               "stats, report, report-session, blind, end-blind\n"
+               "--blind starts with blind training: code, name and dates hidden until end-blind\n";
   return 2;
 }
 
 int Run(int argc, char** argv) {
-  std::optional<std::string> user, code, period, script;
+  std::optional<std::string> user, code, period, script, rules;
+  bool blind = false;
   for (int i = 1; i < argc; ++i) {
     auto value = [&](std::optional<std::string>& slot) {
       if (i + 1 >= argc) return false;
@@ -61,6 +64,8 @@ int Run(int argc, char** argv) {
     else if (arg == "--code") ok = value(code);
     else if (arg == "--period") ok = value(period);
     else if (arg == "--script") ok = value(script);
+    else if (arg == "--rules") ok = value(rules);
+    else if (arg == "--blind") blind = true;
     else ok = false;
     if (!ok) return Usage();
   }
@@ -72,6 +77,11 @@ int Run(int argc, char** argv) {
   }
   std::vector<ScriptCommand> commands;
   std::string error;
+  UserSettings rule_check;
+  if (rules && !ApplyRulesOption(*rules, rule_check, error)) {
+    std::cerr << "vorelin-replay: " << error << "\n";
+    return 2;
+  }
   if (!ParseScript(*script, commands, error)) {
     std::cerr << "vorelin-replay: " << error << "\n";
     return 2;
@@ -85,6 +95,11 @@ int Run(int argc, char** argv) {
   OffscreenChart chart;
   PracticeSession session(root, *user, chart.Port(), messages, chart.Screenshot());
   if (!session.Start()) return 1;
+  if (rules) {
+    // As if ticked on the settings page: the rules hold from the first trade and are saved.
+    ApplyRulesOption(*rules, session.Replay().Boxes, error);
+    session.Replay().ApplyFeeRates();
+  }
   if (period || code) {
     ReplayController& r = session.Replay();
     if (period) r.Boxes.Period = *period == "day" ? 1 : 0;
@@ -96,6 +111,7 @@ int Run(int argc, char** argv) {
     r.ApplyStockCode(code ? *code : r.Boxes.StockCode);
     r.OpenStock();
   }
+  if (blind) session.Replay().BlindTraining();
   for (const ScriptCommand& command : commands) {
     std::string out;
     RunCommand(command, session, out);

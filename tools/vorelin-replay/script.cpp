@@ -60,17 +60,22 @@ bool ParseScript(std::string_view script, std::vector<ScriptCommand>& commands,
       c.name = "start " + w[1];
       c.args = {w[2]};
     } else if (w[0] == "next" || w[0] == "prev" || w[0] == "random" || w[0] == "reset" ||
-               w[0] == "save" || w[0] == "stats" || w[0] == "report") {
+               w[0] == "save" || w[0] == "stats" || w[0] == "report" ||
+               w[0] == "report-session" || w[0] == "blind" || w[0] == "end-blind") {
       c.name = w[0];
       c.args.assign(w.begin() + 1, w.end());
       if (c.name == "next" && c.args.size() > 1) return bad("next takes one count");
       if (c.name == "next" && !c.args.empty() && !ParseInt(c.args[0])) return bad("not a count");
       if (c.name != "next" && !c.args.empty()) return bad("takes no argument");
-    } else if ((w[0] == "buy" || w[0] == "sell") && w.size() == 2) {
+    } else if ((w[0] == "buy" || w[0] == "sell") && w.size() >= 2) {
       if (!IsChoice(w[1]) && !ParseDecimal(w[1]))
         return bad("needs 全仓, 半仓, 1/3, 1/5, 1/10 or a quantity");
       c.name = w[0];
-      c.args = {w[1]};
+      // The trade's reason: the words after the quantity, with or without "--reason".
+      const size_t first = w.size() > 2 && w[2] == "--reason" ? 3 : 2;
+      std::string reason;
+      for (size_t i = first; i < w.size(); ++i) reason += (reason.empty() ? "" : " ") + w[i];
+      c.args = {w[1], reason};
     } else if (w[0] == "code" && w.size() == 2) {
       c.name = "code";
       c.args = {w[1]};
@@ -105,6 +110,7 @@ void RunCommand(const ScriptCommand& c, PracticeSession& session, std::string& o
     } else {
       r.QuantityBox = c.args[0];
     }
+    r.ReasonBox = c.args[1];
     buy ? r.BuyClick() : r.SellClick();
   } else if (c.name == "period") {
     if (!r.PeriodCommand(c.args[0]))
@@ -129,6 +135,12 @@ void RunCommand(const ScriptCommand& c, PracticeSession& session, std::string& o
     if (session.JournalPage(lines, text)) out += lines.empty() ? "(no trades)\n" : text;
   } else if (c.name == "report") {
     out += r.Account().GetReport() + "\r\n";
+  } else if (c.name == "blind") {
+    r.BlindTraining();
+  } else if (c.name == "end-blind") {
+    r.EndBlind();
+  } else if (c.name == "report-session") {
+    out += r.ReportText();
   }
 }
 
