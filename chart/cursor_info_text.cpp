@@ -66,8 +66,9 @@ std::string KLineCursorInfo(PaneFormula& formula, const CursorInfoInput& in) {
   if (k < 0 || k >= formula.BarCount()) return {};
   const int date = TruncToInt(At(formula, "date", k));
   const YearMonthDay d = SplitDate(date);
-  std::string text = Format("　 日期:%d/%.02d/%.02d", d.year, d.month, d.day) + "/" +
-                     kShortWeekdays[Weekday(date)];
+  std::string text = in.hide_date ? std::string("　 日期:******")
+                                  : Format("　 日期:%d/%.02d/%.02d", d.year, d.month, d.day) + "/" +
+                                        kShortWeekdays[Weekday(date)];
   if (ShowsTime(in.period)) text += Format("-%.0f", At(formula, "time", k));
   text += kLineEnd;
   if (in.cursor_value != kChartNoValue) Add(text, Format(" 　数值:%.3f", in.cursor_value));
@@ -97,6 +98,7 @@ std::string KLineCursorInfo(PaneFormula& formula, const CursorInfoInput& in) {
     if (r.rights > 0) Add(text, Format(" 10股配:%.2f股", static_cast<double>(r.rights)));
     break;
   }
+  for (const std::string& line : in.trade_lines) Add(text, " 　" + line);
   return text;
 }
 

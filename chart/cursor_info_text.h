@@ -18,6 +18,8 @@ struct CursorInfoInput {
   double reference = kChartNoValue;  // the chart's previous close (time-sharing change)
   StockCapital capital;
   std::vector<ExRightsEvent> ex_rights;
+  bool hide_date = false;                // blind training: the date line shows no date
+  std::vector<std::string> trade_lines;  // the trainee's trades at the bar, e.g. "买入 10.50"
 };
 
 // Minute slot k of the time-sharing view as "HH:MM": 09:30 … 11:30 for 0 … 120, then 13:01 on.

@@ -119,6 +119,8 @@ void TGP::HandCursorInfo() {
       }
     }
     input.ex_rights = panes_[0]->ExRightsEvents();
+    input.hide_date = HideDates();
+    input.trade_lines = TradeMarkTextsAt(input.bar);
     text = KLineCursorInfo(*panes_[0], input);
   }
   if (!text.empty()) host_->SetInfoWindowText(StkName, text);

@@ -68,6 +68,19 @@ TEST(CursorInfoText, KLineMinutePeriodsTurnoverAndExRights) {
   EXPECT_EQ(text.substr(text.size() - tail.size()), tail) << text;
 }
 
+TEST(CursorInfoText, KLineBlindDateAndTradesAtTheBar) {
+  FakeFormula f = DayBars();
+  CursorInfoInput in;
+  in.bar = 1;
+  in.hide_date = true;
+  in.trade_lines = {"买入 10.50", "卖出 10.70"};
+  const std::string text = KLineCursorInfo(f, in);
+  EXPECT_EQ(text.rfind("　 日期:******\r\n 　开盘:10.20\r\n", 0), 0u) << text;
+  EXPECT_EQ(text.find("2024"), std::string::npos) << text;
+  const std::string tail = " 　买入 10.50\r\n 　卖出 10.70\r\n";
+  EXPECT_EQ(text.substr(text.size() - tail.size()), tail) << text;
+}
+
 TEST(CursorInfoText, KLineOutsideTheBarsIsEmpty) {
   FakeFormula f = DayBars();
   CursorInfoInput in;

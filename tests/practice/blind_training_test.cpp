@@ -17,6 +17,16 @@
 namespace vorelin {
 namespace {
 
+// Keeps what the chart hands its cursor information window.
+struct InfoWindowHost : ChartHost {
+  void ShowBuffer(const Canvas&) override {}
+  void SetInfoWindowText(const std::string& title, const std::string& text) override {
+    info_title = title;
+    info_text = text;
+  }
+  std::string info_title, info_text;
+};
+
 class BlindTraining : public ::testing::Test {
  protected:
   void SetUp() override {
@@ -26,17 +36,25 @@ class BlindTraining : public ::testing::Test {
   }
   void TearDown() override { testing::RecordingCanvas::text_sink = nullptr; }
 
-  // Every text of one repaint, with the crosshair on the last bar.
+  // Every text of one repaint, with the board shown and the crosshair on a bar, and the
+  // text of the cursor information window.
   std::vector<std::string> ChartTexts() {
     texts_.clear();
+    chart_.SetShowBoard(true);
     chart_.SetShowCursor(true);
+    chart_.ShowInfoWindow(false);
     chart_.SetCursorPoint(500, 60);
+    host_.info_text.clear();
     chart_.RepaintChart();
+    EXPECT_FALSE(host_.info_text.empty());
+    texts_.push_back(host_.info_title);
+    texts_.push_back(host_.info_text);
     return texts_;
   }
 
   // The identifying texts of the stock in practice: code, name, and every date it has
-  // revealed, as a whole date and as the year of the date axis.
+  // revealed, as a whole date, as the year of the date axis and as the information window
+  // writes it.
   std::set<std::string> Secrets(ReplayController& r) const {
     std::set<std::string> secrets = {r.Account().StockCode, r.Account().StockName};
     const Tstock& base = r.Base();
@@ -44,6 +62,7 @@ class BlindTraining : public ::testing::Test {
       const std::string& date = base.Bars[static_cast<size_t>(row)].date;
       secrets.insert(date);
       secrets.insert(date.substr(0, 4) + "年");
+      secrets.insert(date.substr(0, 4) + "/" + date.substr(4, 2) + "/" + date.substr(6, 2));
     }
     return secrets;
   }
@@ -58,9 +77,10 @@ class BlindTraining : public ::testing::Test {
   testing::TempRoot root_;
   std::vector<std::string> texts_;
   BuiltinIndicatorLibrary library_;
+  InfoWindowHost host_;
   TGP chart_{1000, 700,
              [](int w, int h) { return std::make_unique<testing::RecordingCanvas>(w, h); },
-             TgsPaneFormula::Factory(), library_};
+             TgsPaneFormula::Factory(), library_, &host_};
   GpChartPort port_{chart_};
   testing::RecordingMessages messages_;
 };
