@@ -137,7 +137,7 @@ int MultiPeriodCharts::SwitchMultiplier(int position) const {
 bool MultiPeriodCharts::SwitchMainChart(int position) {
   const int n = SwitchMultiplier(position);
   if (n <= 0) return false;
-  replay_.ShowPeriod(n);
+  replay_.ShowPeriod(n, slots_[Index(position)].week);
   return true;
 }
 

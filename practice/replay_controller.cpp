@@ -163,6 +163,7 @@ void ReplayController::RevealRange(Tstock& series, int from, int to) {
   chart_.ResetPriceData();
   chart_.SelectFigureSet(FigureSetKey(&series == &aggregate_ ? aggregate_.PeriodMultiplier : 1));
   LabelChart();
+  chart_.SetWeek(&series == &aggregate_ ? period_label_ : std::string());
   ShowReplayQuote(series, to);
   chart_.SetShowBar3d(false);
   for (size_t c = 0; c < BarColumns::kNames.size(); ++c)
@@ -217,7 +218,7 @@ void ReplayController::StepForward() {
   } else if (base_.Cursor < base_.BarCount - 1) {
     base_.Cursor += 1;
     base_.SetCurrentRow(base_.Cursor);
-    ShowPeriod(base_.PeriodMultiplier);
+    ShowPeriod(base_.PeriodMultiplier, period_label_);
   }
   DisplayUpdate();
 }
@@ -284,7 +285,8 @@ std::string ReplayController::PickRandomStock() {
   return files[pick].stem().string();
 }
 
-void ReplayController::ShowPeriod(int n) {
+void ReplayController::ShowPeriod(int n, std::string label) {
+  period_label_ = std::move(label);
   chart_.SetShowFs(false);
   if (n == 1) {
     Redraw();
@@ -308,8 +310,7 @@ bool ReplayController::PeriodCommand(std::string_view caption) {
   auto run = [&](const auto& table) {
     for (const PeriodEntry& entry : table) {
       if (caption != entry.caption) continue;
-      chart_.SetWeek(entry.week_label);
-      ShowPeriod(entry.n);
+      ShowPeriod(entry.n, entry.week_label);
       return true;
     }
     return false;

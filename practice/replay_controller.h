@@ -116,7 +116,9 @@ class ReplayController {
   bool LoadRandomWindow();
   // A random data file's code of the period's folder; empty (with the message) when none.
   std::string PickRandomStock();
-  void ShowPeriod(int n);
+  // Shows the revealed rows at n base rows per bar; `label` is the chart's period label
+  // (`Week`) for as long as that period is shown.
+  void ShowPeriod(int n, std::string label = {});
   // A period command by caption ('日线', '周线' … for day data, '1分钟' … '年线' for minute
   // data, as the period choice selects); false for an unknown caption.
   bool PeriodCommand(std::string_view caption);
@@ -187,6 +189,7 @@ class ReplayController {
   MessageSink& messages_;
   const StockDirectory* directory_ = nullptr;
   TStockDirEntry stock_record_;  // the directory's record of the stock in practice
+  std::string period_label_;     // `Week` of the period shown; clearing the chart clears it there
   const JournalStore* journal_ = nullptr;
   std::string user_;
   ScreenshotWriter screenshot_;

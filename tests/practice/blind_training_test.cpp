@@ -101,6 +101,10 @@ TEST_F(BlindTraining, NothingNamesTheStockOrItsDatesUntilItEnds) {
 
   r.BlindTraining();
   ASSERT_TRUE(r.Blind());
+  // The blind start is random: row 100 leaves room for the steps below.
+  r.Boxes.StartRow = "100";
+  r.StartRowEnter();
+  ASSERT_TRUE(r.Blind());
   for (int i = 0; i < 5; ++i) r.NextClick();
   r.ReasonBox = "突破";
   r.BuyClick();

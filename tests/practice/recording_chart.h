@@ -15,6 +15,7 @@ class RecordingChart : public ChartPort {
  public:
   void ClearData() override {
     calls.push_back("clear");
+    week.clear();  // as the chart does
     closes.clear();
     dates.clear();
   }

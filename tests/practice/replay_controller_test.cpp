@@ -80,6 +80,7 @@ TEST_F(ReplayTest, PracticeScenario) {
   EXPECT_EQ(replay_.Account().Price, CloseOf(26));
   replay_.NextClick();
   EXPECT_EQ(base().CurrentRow, 27);
+  EXPECT_EQ(chart_.week, "周线") << "each step clears the chart; the label must come back";
   EXPECT_EQ(saves_.size(), 2u) << "no saving at a longer period";
 
   // Back to daily: every revealed row, none more.
