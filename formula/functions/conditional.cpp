@@ -70,16 +70,18 @@ bool Sma(TGS& gs, const std::string& result, const std::string&, const Args& arg
   const BarInput x(xArg, result, count), nv(n, result, count);
   const double m = TruncToInt(mRaw);
   Tbian& out = gs.CreateResult(result, count);
+  // The previous result stays in a register rather than being read back from memory.
+  double previous = M;
   for (int i = 0; i < count; ++i) {
     const int len = TruncToInt(nv[i]);
-    double& r = out.values[i];
     if (x[i] == M || len == kMarkerLength || len == 0) {
-      r = M;
-    } else if (i == 0 || out.values[i - 1] == M) {
-      r = x[i];
+      previous = M;
+    } else if (i == 0 || previous == M) {
+      previous = x[i];
     } else {
-      r = FiniteOrNoValue((m * x[i] + (len - m) * out.values[i - 1]) / len);
+      previous = FiniteOrNoValue((m * x[i] + (len - m) * previous) / len);
     }
+    out.values[i] = previous;
   }
   return true;
 }

@@ -8,6 +8,7 @@
 
 #include "common/numbers.h"
 #include "formula/functions/families.h"
+#include "formula/functions/sliding_extreme.h"
 #include "formula/interpreter.h"
 
 namespace vorelin {
@@ -362,12 +363,14 @@ void Ema(const Args& a) {
   if (a.count == 0) return;
   const int n = std::min(a.n, a.count - 1);
   a.out[0] = a.x[0];
+  // The previous result is kept in a register: reading it back from memory would add a
+  // store-to-load delay to every step of the recursion.
+  double previous = a.out[0];
   for (int i = 1; i < a.count; ++i) {
-    if (a.x[i] == M) {
-      a.out[i] = M;
-      continue;
-    }
-    a.out[i] = EmaStep(a.x[i], a.out[i - 1], a.nSeries ? Args::Length(a.nSeries[i]) : n);
+    previous = a.x[i] == M ? M
+                           : EmaStep(a.x[i], previous,
+                                     a.nSeries ? Args::Length(a.nSeries[i]) : n);
+    a.out[i] = previous;
   }
 }
 
@@ -383,7 +386,17 @@ void ExpMema(const Args& a) {
 // The window of bar i: lo .. i, the whole history for a length of 0 or less.
 int WindowStart(int i, int n) { return n > 0 ? std::max(0, i - n + 1) : 0; }
 
+double ExtremeBound(bool highest) { return highest ? -DBL_MAX : 1.7e308; }
+
 void LowestHighest(const Args& a, bool highest) {
+  if (!a.nSeries) {
+    SlidingExtreme extreme(highest, ExtremeBound(highest), static_cast<size_t>(a.count));
+    for (int i = 0; i < a.count; ++i) {
+      extreme.Push(a.x, i, WindowStart(i, a.n));
+      a.out[i] = i == 0 || a.x[i] == M ? a.x[i] : extreme.Value(a.x);
+    }
+    return;
+  }
   for (int i = 0; i < a.count; ++i) {
     if (i == 0 || a.x[i] == M) {
       a.out[i] = a.x[i];
@@ -394,7 +407,7 @@ void LowestHighest(const Args& a, bool highest) {
       continue;
     }
     const int lo = WindowStart(i, a.LengthAt(i));
-    double extreme = highest ? -DBL_MAX : 1.7e308;
+    double extreme = ExtremeBound(highest);
     for (int k = lo; k <= i; ++k) {
       if (highest ? a.x[k] > extreme : a.x[k] < extreme) extreme = a.x[k];
     }
@@ -404,6 +417,20 @@ void LowestHighest(const Args& a, bool highest) {
 
 void LowestHighestBars(const Args& a, bool highest) {
   int p = 0;
+  if (!a.nSeries) {
+    SlidingExtreme extreme(highest, ExtremeBound(highest), static_cast<size_t>(a.count));
+    for (int i = 0; i < a.count; ++i) {
+      extreme.Push(a.x, i, WindowStart(i, a.n));
+      if (i == 0 || a.x[i] == M) {
+        a.out[i] = 0;
+        p = i;
+        continue;
+      }
+      if (!extreme.Empty()) p = extreme.Bar();
+      a.out[i] = i - p;
+    }
+    return;
+  }
   for (int i = 0; i < a.count; ++i) {
     if (i == 0 || a.x[i] == M) {
       a.out[i] = 0;
@@ -415,7 +442,7 @@ void LowestHighestBars(const Args& a, bool highest) {
       continue;
     }
     const int lo = WindowStart(i, a.LengthAt(i));
-    double extreme = highest ? -DBL_MAX : 1.7e308;
+    double extreme = ExtremeBound(highest);
     for (int k = lo; k <= i; ++k) {
       if (highest ? a.x[k] > extreme : a.x[k] < extreme) {
         extreme = a.x[k];
