@@ -202,9 +202,10 @@ bool Biao(TGS& gs, const std::string& result, const std::string&,
     // as far as it has values; the rest of the result has none.
     const int usable = std::min({n, left.series ? left.series->count : n,
                                  right.series ? right.series->count : n});
+    const int from = gs.TakeResumeFrom(result);
     Tbian& out = gs.CreateResult(result, n);
-    ApplyOp(op, left, right, out.data(), 0, usable);
-    for (int i = usable; i < n; ++i) out.values[i] = kNoValue;
+    ApplyOp(op, left, right, out.data(), from, usable);
+    for (int i = std::max(usable, from); i < n; ++i) out.values[i] = kNoValue;
     return true;
   }
   gs.AddConstant(result, FiniteOrMarker(ConstantRule(op, left.constant, right.constant)));
