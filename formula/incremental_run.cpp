@@ -20,26 +20,27 @@ bool IncrementalRunsEnabled() { return incrementalRuns; }
 
 void IncrementalRun::ProgramChanged() {
   lastOk_ = false;
-  writesOnce_ = true;
+  writesRaw_ = false;
   active_ = false;
   states_.clear();
-  written_.clear();
+  own_.clear();
+  owner_.clear();
   seriesFrom_.clear();
 }
 
 bool IncrementalRun::Begin(std::string settings, const RawJournal& journal, int bars,
                            size_t statements, bool allowed) {
   const int firstChanged = journal.FirstChangedSince(lastSerial_);
-  active_ = allowed && IncrementalRunsEnabled() && lastOk_ && writesOnce_ &&
+  active_ = allowed && IncrementalRunsEnabled() && lastOk_ && !writesRaw_ &&
             settings == settings_ && bars >= lastBars_ && states_.size() == statements;
   rawFrom_ = active_ ? std::min(firstChanged, lastBars_) : 0;
   settings_ = std::move(settings);
   if (states_.size() != statements) states_.assign(statements, ResumeState{});
+  if (own_.size() != statements) own_.assign(statements, OwnValues{});
   if (!active_) {
     // Running values are taken again by the full run.
     for (ResumeState& state : states_) state = ResumeState{};
   }
-  written_.clear();
   seriesFrom_.clear();
   return active_;
 }
@@ -51,8 +52,31 @@ void IncrementalRun::End(bool ok, const RawJournal& journal, int bars) {
   active_ = false;
 }
 
-void IncrementalRun::NoteWrite(const std::string& name, bool intoRaw) {
-  if (intoRaw || !written_.insert(name).second) writesOnce_ = false;
+bool IncrementalRun::TakeOwnValues(Tbian& series, int statement, bool readsItself) {
+  const auto found = owner_.find(series.name);
+  if (found == owner_.end() || static_cast<size_t>(statement) >= own_.size()) {
+    owner_[series.name] = statement;
+    return false;
+  }
+  const int owner = found->second;
+  found->second = statement;
+  if (owner == statement) return true;
+  OwnValues& mine = own_[static_cast<size_t>(statement)];
+  if (readsItself) {
+    // The series holds the input; computed over it, the owner's values are gone.
+    if (owner >= 0 && static_cast<size_t>(owner) < own_.size()) {
+      own_[static_cast<size_t>(owner)] = OwnValues{};
+    }
+    mine = OwnValues{};
+    return false;
+  }
+  if (owner >= 0 && static_cast<size_t>(owner) < own_.size()) {
+    own_[static_cast<size_t>(owner)] = OwnValues{std::move(series.values), series.count};
+  }
+  series.values = std::move(mine.values);
+  series.count = mine.count;
+  mine = OwnValues{};
+  return true;
 }
 
 void IncrementalRun::NoteSeries(const std::string& name, int from) { seriesFrom_[name] = from; }
@@ -135,9 +159,21 @@ int TGS::ArgumentsChangedFrom(const std::string& func,
   return from;
 }
 
+bool TGS::TakeOwnValues(const std::string& lowerName, const std::vector<std::string>& args) {
+  if (lowerName.empty() || raw_->Find(lowerName) != nullptr) return false;
+  Tbian* series = computed_.Find(lowerName);
+  if (series == nullptr) {
+    incremental_.NoteOwner(lowerName, statementIndex_);
+    return true;
+  }
+  bool readsItself = false;
+  for (const std::string& arg : args) readsItself = readsItself || AsciiLower(arg) == lowerName;
+  return incremental_.TakeOwnValues(*series, statementIndex_, readsItself);
+}
+
 void TGS::NoteResult(const std::string& lowerName, int changedFrom) {
   if (lowerName.empty()) return;
-  incremental_.NoteWrite(lowerName, raw_->Find(lowerName) != nullptr);
+  if (raw_->Find(lowerName) != nullptr) incremental_.NoteRawWrite();
   if (constantIndex_.count(lowerName) == 0) {
     incremental_.NoteSeries(lowerName, std::min(changedFrom, BarCount()));
   }

@@ -8,12 +8,12 @@
 #include <cstdint>
 #include <string>
 #include <unordered_map>
-#include <unordered_set>
 #include <utility>
 #include <vector>
 
 #include "formula/raw_journal.h"
 #include "formula/resume_state.h"
+#include "formula/series.h"
 
 namespace vorelin {
 
@@ -31,7 +31,7 @@ class IncrementalRun {
   // Decides how the coming run goes. `settings` is everything the run depends on besides
   // the program and the raw data. True for the incremental way: the last run of this
   // program succeeded with the same settings over no more bars, and the program writes
-  // every name once and no raw series.
+  // no raw series.
   bool Begin(std::string settings, const RawJournal& journal, int bars, size_t statements,
              bool allowed);
   void End(bool ok, const RawJournal& journal, int bars);
@@ -41,9 +41,8 @@ class IncrementalRun {
   int RawFrom() const { return rawFrom_; }
   int LastBars() const { return lastBars_; }
 
-  // A statement writes `name` (a series or constant); a second writer of one name, or a
-  // write into raw data, keeps this program on the full path.
-  void NoteWrite(const std::string& name, bool intoRaw);
+  // A statement writes into raw data: this program stays on the full path.
+  void NoteRawWrite() { writesRaw_ = true; }
   // A series this run has computed, differing from the last run from bar `from` on.
   void NoteSeries(const std::string& name, int from);
   // Bar from which a series written in this run changed, or -1 when it was not written.
@@ -55,15 +54,29 @@ class IncrementalRun {
 
   ResumeState* StateOf(int statement);
 
+  // Several statements may write one name (the compiler reuses its temporaries). Each
+  // keeps its own values between runs: before statement `statement` writes `series`, the
+  // values there go back to the statement that made them and the statement's own from the
+  // last run take their place. False when they cannot (the statement reads the name it
+  // writes, or the series was made otherwise): the statement then computes all bars.
+  bool TakeOwnValues(Tbian& series, int statement, bool readsItself);
+  // The statement makes `name` for the first time.
+  void NoteOwner(const std::string& name, int statement) { owner_[name] = statement; }
+
  private:
   std::string settings_;
   bool lastOk_ = false;
   uint64_t lastSerial_ = 0;
   int lastBars_ = 0;
-  bool writesOnce_ = true;
+  bool writesRaw_ = false;
   bool active_ = false;
   int rawFrom_ = 0;
-  std::unordered_set<std::string> written_;
+  struct OwnValues {
+    std::vector<double> values;
+    int count = 0;
+  };
+  std::vector<OwnValues> own_;                  // per statement
+  std::unordered_map<std::string, int> owner_;  // name -> statement whose values it holds
   std::unordered_map<std::string, int> seriesFrom_;
   std::unordered_map<std::string, std::string> previousConstants_;
   std::vector<ResumeState> states_;

@@ -226,8 +226,9 @@ TGS::StatementOutcome TGS::RunStatement(const std::string& compiled, int index,
         AddOutput("syline=" + name + "::" + attributes);
       }
       const std::string result = AsciiLower(name);
+      const bool ownValues = TakeOwnValues(result, args);
       int from = 0;
-      if (incremental_.Active()) {
+      if (incremental_.Active() && ownValues) {
         from = ReachFrom(*this, func, args, ArgumentsChangedFrom(func, args),
                          incremental_.LastBars());
         resumeFrom_ = std::clamp(from, 0, BarCount());
@@ -237,6 +238,7 @@ TGS::StatementOutcome TGS::RunStatement(const std::string& compiled, int index,
       NoteResult(result, from);
       return ok ? kDone : kFailed;
     }
+    TakeOwnValues(AsciiLower(name), {});
     const StatementOutcome outcome = CallFormula(name, func, argsText);
     NoteResult(name, 0);
     return outcome;
@@ -247,8 +249,10 @@ TGS::StatementOutcome TGS::RunStatement(const std::string& compiled, int index,
     if (ResolveConstant(rhs, value)) AddOutput("syline=" + rhs + "::" + withDefaultColour(attributes));
     return kDone;
   }
-  const int from =
-      incremental_.Active() ? std::min(ChangedFromOf(rhs), incremental_.LastBars()) : 0;
+  const bool ownValues = TakeOwnValues(name, {rhs});
+  const int from = incremental_.Active() && ownValues
+                       ? std::min(ChangedFromOf(rhs), incremental_.LastBars())
+                       : 0;
   if (const Tbian* source = ResolveSeries(rhs)) {
     const int count = source->count;
     const int previousCount = FindStored(name) != nullptr ? FindStored(name)->count : 0;

@@ -182,6 +182,8 @@ class TGS {
   int ChangedFromOf(std::string_view text) const;
   int ArgumentsChangedFrom(const std::string& func, const std::vector<std::string>& args) const;
   void NoteResult(const std::string& lowerName, int changedFrom);
+  // False when the statement about to write `lowerName` must compute all its bars.
+  bool TakeOwnValues(const std::string& lowerName, const std::vector<std::string>& args);
   void ClearConstants();
   void InstallProgram(std::vector<std::string> lines, std::vector<std::string> program);
 

@@ -15,12 +15,17 @@ class RawJournal {
   void Record(int firstBar) {
     ++serial_;
     changes_.push_back({serial_, std::max(firstBar, 0)});
-    // Many changes fold into one that starts at the lowest bar: later questions about an
-    // older moment then get an earlier bar than needed, never a later one.
+    // The older half of many changes folds into one that starts at their lowest bar and
+    // carries the newest of their moments: a question about a moment before it gets an
+    // earlier bar than needed, never a later one; later moments are answered exactly.
     if (changes_.size() > kKept) {
-      int lowest = INT_MAX;
-      for (const Change& change : changes_) lowest = std::min(lowest, change.firstBar);
-      changes_.assign(1, {serial_, lowest});
+      const size_t folded = changes_.size() / 2;
+      Change merged = changes_[folded - 1];
+      for (size_t k = 0; k < folded; ++k) {
+        merged.firstBar = std::min(merged.firstBar, changes_[k].firstBar);
+      }
+      changes_.erase(changes_.begin(), changes_.begin() + static_cast<long>(folded) - 1);
+      changes_.front() = merged;
     }
   }
   uint64_t Serial() const { return serial_; }

@@ -10,6 +10,7 @@
 #include <string>
 
 #include "chart/qt/gui_session.h"
+#include "formula/incremental_run.h"
 #include "formula_chart/formula_chart.h"
 
 namespace vorelin {
@@ -60,17 +61,20 @@ void BM_AppendBar(benchmark::State& state) {
 }
 BENCHMARK(BM_AppendBar)->Arg(3)->Arg(10)->Iterations(200)->Unit(benchmark::kMillisecond);
 
-// The replay step: bars revealed so far, panes shown. The history starts one step short
-// of the 99,998 limit less the iterations, so every append is accepted.
+// The replay step: bars revealed so far, panes shown, and 1 for reruns from the first
+// changed bar or 0 for reruns over all bars (the path before them). The history starts
+// short of the 99,998 limit by the iterations, so every append is accepted.
 void BM_ReplayStep(benchmark::State& state) {
   const int iterations = 100;
   const int revealed = static_cast<int>(state.range(0)) - iterations;
+  SetIncrementalRuns(state.range(2) != 0);
   auto formula_chart = MakeChart(static_cast<int>(state.range(1)), revealed);
   double date = 20300101;
   for (auto _ : state) formula_chart->Chart().AppendBar(date++, 0, 10, 10.5, 9.5, 10.2, 1e6, 1e5);
+  SetIncrementalRuns(true);
 }
 BENCHMARK(BM_ReplayStep)
-    ->ArgsProduct({{10'000, 99'998}, {3, 10}})
+    ->ArgsProduct({{10'000, 99'998}, {3, 10}, {0, 1}})
     ->Iterations(100)
     ->Unit(benchmark::kMillisecond);
 
