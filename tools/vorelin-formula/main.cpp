@@ -1,12 +1,14 @@
 // vorelin-formula: compiles and runs indicator formulas over a data file from the command
 // line, for batch work and for tests.
 #include <cstdio>
+#include <algorithm>
 #include <cstring>
 #include <exception>
 #include <filesystem>
 #include <string>
 #include <vector>
 
+#include "common/numbers.h"
 #include "common/text_file.h"
 #include "formula/builtin_formulas.h"
 #include "formula/compiler.h"
@@ -23,7 +25,7 @@ constexpr const char* kUsage =
     "usage:\n"
     "  vorelin-formula run --data FILE (--builtin NAME | --file F.wfc | --text 'FORMULA')\n"
     "                      [--params 12,26,9] [--csv OUT] [--csv-all] [--table OUT]\n"
-    "                      [--outputs] [--exact]\n"
+    "                      [--outputs] [--exact] [--replay-from K]\n"
     "  vorelin-formula save-raw --data FILE (--builtin NAME | --file F.wfc | --text 'FORMULA')\n"
     "                      [--params 12,26,9] --out F.bin\n"
     "  vorelin-formula load-raw --raw F.bin [--csv OUT] [--csv-all] [--table OUT]\n"
@@ -34,6 +36,7 @@ constexpr const char* kUsage =
 
 struct Options {
   std::string command, data, builtin, file, text, params, csv, table, out, raw;
+  int replayFrom = 0;  // 0: run over all bars at once
   bool hasText = false;
   bool outputs = false;
   bool exact = false;
@@ -75,6 +78,11 @@ bool ParseOptions(int argc, char** argv, Options& options) {
       if (!value(options.out)) return false;
     } else if (arg == "--raw") {
       if (!value(options.raw)) return false;
+    } else if (arg == "--replay-from") {
+      std::string k;
+      if (!value(k)) return false;
+      options.replayFrom = ParseIntOr(k, 0);
+      if (options.replayFrom < 1) return false;
     } else {
       return false;
     }
@@ -84,6 +92,7 @@ bool ParseOptions(int argc, char** argv, Options& options) {
                        options.outputs || options.exact;
   const bool fromData = !options.data.empty() && sources == 1;
   if (options.command == "run") return fromData && options.raw.empty() && options.out.empty();
+  if (options.replayFrom != 0) return false;
   if (options.command == "save-raw") {
     return fromData && !options.out.empty() && options.raw.empty() && !exports;
   }
@@ -131,10 +140,8 @@ int Compile(const Options& options) {
   return 0;
 }
 
-// Loads the data file and compiles the chosen formula over it; the error text on failure.
-bool LoadAndCompile(const Options& options, TGS& gs, std::string& error) {
-  if (!LoadDataFile(options.data, gs, error)) return false;
-  AttachZeroRecords(gs);
+// Compiles the chosen formula over the bars entered so far; the error text on failure.
+bool CompileChosen(const Options& options, TGS& gs, std::string& error) {
   bool ok;
   if (!options.builtin.empty()) {
     const std::string& text = BuiltinFormulas().TextOf(options.builtin);
@@ -147,6 +154,35 @@ bool LoadAndCompile(const Options& options, TGS& gs, std::string& error) {
     ok = gs.CompileFile(options.file, options.params);
   } else {
     ok = gs.CompileText(options.text, options.params);
+  }
+  if (!ok) error = gs.ErrorText();
+  return ok;
+}
+
+// Loads the data file and compiles the chosen formula over it; the error text on failure.
+bool LoadAndCompile(const Options& options, TGS& gs, std::string& error) {
+  if (!LoadDataFile(options.data, gs, error)) return false;
+  AttachZeroRecords(gs);
+  return CompileChosen(options, gs, error);
+}
+
+// As a replay reveals them: the formula runs over the first K bars, then each further bar
+// is appended and the formula reruns, from the first bar whose inputs changed.
+bool LoadAndReplay(const Options& options, TGS& gs, std::string& error) {
+  TGS all;
+  if (!LoadDataFile(options.data, all, error)) return false;
+  const std::vector<const Tbian*> columns = all.RawSeries();
+  const int bars = all.BarCount();
+  const int first = std::min(options.replayFrom, bars);
+  for (const Tbian* column : columns) gs.SetRawSeries(column->name, column->data(), first);
+  AttachZeroRecords(gs);
+  bool ok = CompileChosen(options, gs, error);
+  if (gs.Program().empty()) return false;
+  for (int bar = first; bar < bars; ++bar) {
+    for (const Tbian* column : columns) {
+      gs.PushRawValue(column->name, column->values[static_cast<size_t>(bar)], true);
+    }
+    ok = gs.Run(options.params);
   }
   if (!ok) error = gs.ErrorText();
   return ok;
@@ -177,7 +213,9 @@ int WriteResults(const Options& options, TGS& gs) {
 int Run(const Options& options) {
   TGS gs;
   std::string error;
-  if (!LoadAndCompile(options, gs, error)) return Fail(error);
+  const bool ok = options.replayFrom > 0 ? LoadAndReplay(options, gs, error)
+                                         : LoadAndCompile(options, gs, error);
+  if (!ok) return Fail(error);
   return WriteResults(options, gs);
 }
 
