@@ -110,6 +110,7 @@ TEST(FormulaTool, ReplayFromPrintsExactlyWhatRunPrints) {
     }
   }
   EXPECT_EQ(RunTool("run --data " + kSample + " --builtin MACD --replay-from 0").status, 2);
+  EXPECT_EQ(RunTool("run --data " + kSample + " --builtin MACD --csv /dev/null").status, 0);
   EXPECT_EQ(RunTool("check --data " + kSample + " --replay-from 5").status, 2);
 }
 

@@ -206,6 +206,16 @@ int WriteResults(const Options& options, TGS& gs) {
     std::fwrite(out.data(), 1, out.size(), stdout);
     return 0;
   }
+  // A device such as /dev/null cannot be replaced by a finished temporary file: it is
+  // written directly.
+  std::error_code ignored;
+  if (std::filesystem::is_character_file(options.csv, ignored)) {
+    FILE* device = std::fopen(options.csv.c_str(), "wb");
+    const bool written = device != nullptr && std::fwrite(out.data(), 1, out.size(), device) ==
+                                                  out.size();
+    if (device != nullptr && std::fclose(device) != 0) return Fail("cannot write " + options.csv);
+    return written ? 0 : Fail("cannot write " + options.csv);
+  }
   if (!WriteFileAtomically(options.csv, out)) return Fail("cannot write " + options.csv);
   return 0;
 }
