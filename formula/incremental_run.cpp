@@ -34,6 +34,8 @@ bool IncrementalRun::Begin(std::string settings, const RawJournal& journal, int 
   active_ = allowed && IncrementalRunsEnabled() && lastOk_ && !writesRaw_ &&
             settings == settings_ && bars >= lastBars_ && states_.size() == statements;
   rawFrom_ = active_ ? std::min(firstChanged, lastBars_) : 0;
+  // Data changed from the first bar on: nothing to resume from.
+  if (rawFrom_ == 0) active_ = false;
   settings_ = std::move(settings);
   if (states_.size() != statements) states_.assign(statements, ResumeState{});
   if (own_.size() != statements) own_.assign(statements, OwnValues{});
@@ -49,6 +51,7 @@ void IncrementalRun::End(bool ok, const RawJournal& journal, int bars) {
   lastOk_ = ok;
   lastSerial_ = journal.Serial();
   lastBars_ = bars;
+  lastIncremental_ = active_;
   active_ = false;
 }
 

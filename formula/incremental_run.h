@@ -37,6 +37,8 @@ class IncrementalRun {
   void End(bool ok, const RawJournal& journal, int bars);
 
   bool Active() const { return active_; }
+  // Whether the last run that ended went the incremental way.
+  bool LastWasIncremental() const { return lastIncremental_; }
   // The first raw bar that differs from the last run.
   int RawFrom() const { return rawFrom_; }
   int LastBars() const { return lastBars_; }
@@ -70,6 +72,7 @@ class IncrementalRun {
   int lastBars_ = 0;
   bool writesRaw_ = false;
   bool active_ = false;
+  bool lastIncremental_ = false;
   int rawFrom_ = 0;
   struct OwnValues {
     std::vector<double> values;

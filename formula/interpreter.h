@@ -128,6 +128,8 @@ class TGS {
   // statement; 0 too when the stored result holds fewer bars than that. Call it before
   // CreateResult.
   int TakeResumeFrom(std::string_view result);
+  // Whether the last run computed its statements from the first changed bar only.
+  bool LastRunIncremental() const { return incremental_.LastWasIncremental(); }
   // The running values the statement being run keeps between runs; null outside one.
   ResumeState* StatementState() { return incremental_.StateOf(statementIndex_); }
 

@@ -438,9 +438,11 @@ void LowestHighest(const Args& a, bool highest) {
 }
 
 void LowestHighestBars(const Args& a, bool highest) {
-  // The last result counts the bars back to p.
-  int p = a.from > 0 ? a.from - 1 - static_cast<int>(a.out[a.from - 1]) : 0;
-  if (!a.nSeries && a.from == 0) {
+  // The last result counts the bars back to p, unless it had no value (p then stayed
+  // where it was, and the count starts over from bar 0).
+  const int from = a.from > 0 && a.out[a.from - 1] != M ? a.from : 0;
+  int p = from > 0 ? from - 1 - static_cast<int>(a.out[from - 1]) : 0;
+  if (!a.nSeries && from == 0) {
     SlidingExtreme extreme(highest, ExtremeBound(highest), static_cast<size_t>(a.count));
     for (int i = 0; i < a.count; ++i) {
       extreme.Push(a.x, i, WindowStart(i, a.n));
@@ -454,7 +456,7 @@ void LowestHighestBars(const Args& a, bool highest) {
     }
     return;
   }
-  for (int i = a.from; i < a.count; ++i) {
+  for (int i = from; i < a.count; ++i) {
     if (i == 0 || a.x[i] == M) {
       a.out[i] = 0;
       p = i;

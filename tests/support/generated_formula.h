@@ -53,7 +53,10 @@ class FormulaGenerator {
   }
   std::string Length() {
     static const char* const kLengths[] = {"0", "1", "2", "3", "5", "9", "26", "60", "-1"};
+    // Series lengths, one of them without a value on some bars.
+    static const char* const kSeriesLengths[] = {"IF(C>O,3,8)", "(C>O)*5+1", "IF(V>3000,4,V/0)"};
     if (names_.size() > 7 && Pick(6) == 0 && names_.back() == "N1") return "N1";
+    if (Pick(8) == 0) return OneOf(kSeriesLengths);
     return OneOf(kLengths);
   }
   std::string Atom() {
