@@ -24,6 +24,7 @@ void IncrementalRun::ProgramChanged() {
   active_ = false;
   states_.clear();
   own_.clear();
+  keptValues_ = 0;
   owner_.clear();
   seriesFrom_.clear();
 }
@@ -38,7 +39,10 @@ bool IncrementalRun::Begin(std::string settings, const RawJournal& journal, int 
   if (rawFrom_ == 0) active_ = false;
   settings_ = std::move(settings);
   if (states_.size() != statements) states_.assign(statements, ResumeState{});
-  if (own_.size() != statements) own_.assign(statements, OwnValues{});
+  if (own_.size() != statements) {
+    own_.assign(statements, OwnValues{});
+    keptValues_ = 0;
+  }
   if (!active_) {
     // Running values are taken again by the full run.
     for (ResumeState& state : states_) state = ResumeState{};
@@ -65,20 +69,26 @@ bool IncrementalRun::TakeOwnValues(Tbian& series, int statement, bool readsItsel
   found->second = statement;
   if (owner == statement) return true;
   OwnValues& mine = own_[static_cast<size_t>(statement)];
-  if (readsItself) {
-    // The series holds the input; computed over it, the owner's values are gone.
-    if (owner >= 0 && static_cast<size_t>(owner) < own_.size()) {
+  keptValues_ -= mine.values.capacity();
+  OwnValues kept{std::move(mine.values), mine.count};
+  mine = OwnValues{};
+  const bool hasOwner = owner >= 0 && static_cast<size_t>(owner) < own_.size();
+  if (readsItself || !hasOwner ||
+      keptValues_ + series.values.capacity() > kKeptValuesLimit) {
+    // The series holds the input, or there is no room to keep the owner's values: the
+    // statement computes over them and they are gone.
+    if (hasOwner) {
+      keptValues_ -= own_[static_cast<size_t>(owner)].values.capacity();
       own_[static_cast<size_t>(owner)] = OwnValues{};
     }
-    mine = OwnValues{};
     return false;
   }
-  if (owner >= 0 && static_cast<size_t>(owner) < own_.size()) {
-    own_[static_cast<size_t>(owner)] = OwnValues{std::move(series.values), series.count};
-  }
-  series.values = std::move(mine.values);
-  series.count = mine.count;
-  mine = OwnValues{};
+  OwnValues& theirs = own_[static_cast<size_t>(owner)];
+  keptValues_ -= theirs.values.capacity();
+  theirs = OwnValues{std::move(series.values), series.count};
+  keptValues_ += theirs.values.capacity();
+  series.values = std::move(kept.values);
+  series.count = kept.count;
   return true;
 }
 

@@ -78,7 +78,11 @@ class IncrementalRun {
     std::vector<double> values;
     int count = 0;
   };
+  // A long formula may write one temporary thousands of times: past this many values kept
+  // aside, further writers compute all their bars instead of keeping theirs.
+  static constexpr size_t kKeptValuesLimit = 16 * static_cast<size_t>(kSeriesCapacity);
   std::vector<OwnValues> own_;                  // per statement
+  size_t keptValues_ = 0;                       // values held in own_
   std::unordered_map<std::string, int> owner_;  // name -> statement whose values it holds
   std::unordered_map<std::string, int> seriesFrom_;
   std::unordered_map<std::string, std::string> previousConstants_;

@@ -71,6 +71,17 @@ TEST(IncrementalRun, GeneratedFormulasEqualARunOverAllBars) {
   }
 }
 
+// One name written by thirty statements over nearly the most bars: more values than the
+// writers may keep aside, so the later ones compute all their bars; still equal.
+TEST(IncrementalRun, ManyWritersOfOneNameOverLongData) {
+  std::string text;
+  for (int k = 1; k <= 30; ++k) {
+    text += "X:=MA(C," + std::to_string(k) + ");Y" + std::to_string(k) + ":X+" +
+            std::to_string(k) + ";";
+  }
+  ExpectIncrementalEqualsFull(text, "thirty writers", 6, {8, kRawSeriesLimit - 10});
+}
+
 // Which changes a rerun may follow from the first changed bar, and which send it over all
 // bars; the values agree with a fresh run either way.
 TEST(IncrementalRun, OnlyAppendedBarsRerunIncrementally) {
