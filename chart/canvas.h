@@ -85,6 +85,13 @@ class Canvas {
   virtual std::unique_ptr<Canvas> CreateBitmap(int width, int height, bool transparent = false) const = 0;
   // Copies `source` with its top-left at (x, y); transparent source pixels leave the target.
   virtual void Draw(int x, int y, const Canvas& source) = 0;
+  // A canvas that draws straight into the box (0, top) … (width, top + height) of this one,
+  // clipped to it and with its own origin at the box's corner; its pixels start as this
+  // canvas has them. Null for canvases that have none: draw into a bitmap and Draw it.
+  virtual std::unique_ptr<Canvas> Band(int top, int width, int height) {
+    (void)top, (void)width, (void)height;
+    return nullptr;
+  }
   // Scales `source` over the box (left, top) … (right, bottom), right and bottom excluded.
   virtual void StretchDraw(int left, int top, int right, int bottom, const Canvas& source) = 0;
 

@@ -36,7 +36,13 @@ void PaintBackground(Canvas& canvas, const PaneStyle& style) {
 void TGP::DrawOnePane(PaneFormula& formula, PaneFlags& flags, PaneReport& report, int width, int height,
                       int y0, int first_bar, int cursor_y, int cursor_x, double scale, Canvas& target) {
   if (width <= 0 || height <= 0) return;
-  auto bitmap = target.CreateBitmap(width, height);
+  // Straight into the target where it can: a pane bitmap would be allocated, filled and
+  // copied over on every repaint.
+  std::unique_ptr<Canvas> band = target.Band(y0, width, height);
+  const bool direct = band != nullptr;
+  auto bitmap = direct ? std::move(band) : target.CreateBitmap(width, height);
+  // A gradient starts from black, as a new bitmap is.
+  if (direct && style_.fill_style != BackStyle::wNone) bitmap->FillRect(0, 0, width, height, 0);
   PaintBackground(*bitmap, style_);
   flags.focused = host_->HasFocus();
   DrawPaneInput input;
@@ -52,7 +58,7 @@ void TGP::DrawOnePane(PaneFormula& formula, PaneFlags& flags, PaneReport& report
   input.figures = figures_.Find(&formula, IsTimeSharingPane(formula));
   if (flags.price_pane && &formula == panes_[0].get()) input.trade_marks = &trade_marks_;
   report = DrawPane(*bitmap, formula, input);
-  target.Draw(0, y0, *bitmap);
+  if (!direct) target.Draw(0, y0, *bitmap);
 }
 
 void TGP::RepaintChart() {

@@ -55,6 +55,7 @@ bool TGS::ApplyAdjustment() {
   }
   if (dates == nullptr) return false;
 
+  journal_->Record(0);
   for (size_t k = 0; k < kPrices.size(); ++k) {
     Tbian& price = *prices[k];
     const std::string originalName = std::string("q_") + kPrices[k];

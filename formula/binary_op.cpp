@@ -3,7 +3,9 @@
 
 #include <algorithm>
 #include <array>
+#include <cfloat>
 #include <cmath>
+#include <cstring>
 #include <cstdint>
 #include <string_view>
 
@@ -73,39 +75,92 @@ double ConstantRule(Op op, double a, double b) {
 // and poison every later sum, comparison and scale.
 inline double FiniteOrMarker(double value) { return std::isfinite(value) ? value : kNoValue; }
 
-// One loop per operator and operand shape, so the per-bar work is a single inlined rule.
-template <Op kOp>
-void Apply(const Operand& left, const Operand& right, double* out, int n) {
-  if (left.series && right.series) {
-    const double* a = left.series->data();
-    const double* b = right.series->data();
-    for (int i = 0; i < n; ++i) out[i] = FiniteOrMarker(SeriesRule<kOp>(a[i], b[i]));
-  } else if (left.series) {
-    const double* a = left.series->data();
-    const double b = right.constant;
-    for (int i = 0; i < n; ++i) out[i] = FiniteOrMarker(SeriesRule<kOp>(a[i], b));
-  } else {
-    const double a = left.constant;
-    const double* b = right.series->data();
-    for (int i = 0; i < n; ++i) out[i] = FiniteOrMarker(SeriesRule<kOp>(a, b[i]));
-  }
+// Two bars at a time for the operators whose rule is plain IEEE arithmetic and comparison:
+// the same operations on the same values, so the same bits as the one-bar rule.
+using Pair = double __attribute__((vector_size(16)));
+using PairMask = long long __attribute__((vector_size(16)));
+
+inline Pair Select(PairMask mask, Pair yes, Pair no) {
+  return reinterpret_cast<Pair>((reinterpret_cast<PairMask>(yes) & mask) |
+                                (reinterpret_cast<PairMask>(no) & ~mask));
 }
 
-void ApplyOp(Op op, const Operand& left, const Operand& right, double* out, int n) {
+inline Pair Splat(double value) { return Pair{value, value}; }
+
+template <Op kOp>
+inline constexpr bool kPairwise = kOp != Op::kOr && kOp != Op::kXor;
+
+template <Op kOp>
+inline Pair PairRule(Pair a, Pair b) {
+  const Pair marker = Splat(kNoValue);
+  const Pair one = Splat(1.0), zero = Splat(0.0);
+  if constexpr (kOp == Op::kEq) {
+    const Pair d = a - b;
+    const Pair magnitude = reinterpret_cast<Pair>(reinterpret_cast<PairMask>(d) &
+                                                  ~reinterpret_cast<PairMask>(Splat(-0.0)));
+    return Select(magnitude < Splat(0.000001), one, zero);
+  }
+  if constexpr (kOp == Op::kNe) return Select(a != b, one, zero);
+  const PairMask missing = (a == marker) | (b == marker);
+  Pair value;
+  if constexpr (kOp == Op::kLt) value = Select(a < b, one, zero);
+  if constexpr (kOp == Op::kLe) value = Select(a <= b, one, zero);
+  if constexpr (kOp == Op::kGt) value = Select(a > b, one, zero);
+  if constexpr (kOp == Op::kGe) value = Select(a >= b, one, zero);
+  if constexpr (kOp == Op::kAnd) value = Select((a >= one) & (b >= one), one, zero);
+  if constexpr (kOp == Op::kAdd) value = a + b;
+  if constexpr (kOp == Op::kSub) value = a - b;
+  if constexpr (kOp == Op::kMul) value = a * b;
+  if constexpr (kOp == Op::kDiv) value = Select(b == zero, marker, a / b);
+  const Pair magnitude = reinterpret_cast<Pair>(reinterpret_cast<PairMask>(value) &
+                                                ~reinterpret_cast<PairMask>(Splat(-0.0)));
+  const PairMask finite = magnitude <= Splat(DBL_MAX);
+  return Select(missing | ~finite, marker, value);
+}
+
+inline Pair LoadPair(const double* p) {
+  Pair v;
+  std::memcpy(&v, p, sizeof v);
+  return v;
+}
+
+inline void StorePair(double* p, Pair v) { std::memcpy(p, &v, sizeof v); }
+
+// One loop per operator and operand shape, so the per-bar work is a single inlined rule.
+// Bars from..n-1 are computed; the caller keeps the earlier ones.
+template <Op kOp>
+void Apply(const Operand& left, const Operand& right, double* out, int from, int n) {
+  const double* a = left.series ? left.series->data() : nullptr;
+  const double* b = right.series ? right.series->data() : nullptr;
+  const double ca = left.constant, cb = right.constant;
+  int i = from;
+  if constexpr (kPairwise<kOp>) {
+    // Both values are read before the result is written, so a result that is one of the
+    // operands (X:=X+1) stays right.
+    for (; i + 1 < n; i += 2) {
+      const Pair pa = a ? LoadPair(a + i) : Splat(ca);
+      const Pair pb = b ? LoadPair(b + i) : Splat(cb);
+      StorePair(out + i, PairRule<kOp>(pa, pb));
+    }
+  }
+  for (; i < n; ++i) out[i] = FiniteOrMarker(SeriesRule<kOp>(a ? a[i] : ca, b ? b[i] : cb));
+}
+
+void ApplyOp(Op op, const Operand& left, const Operand& right, double* out, int from, int n) {
   switch (op) {
-    case Op::kNe: return Apply<Op::kNe>(left, right, out, n);
-    case Op::kLe: return Apply<Op::kLe>(left, right, out, n);
-    case Op::kGe: return Apply<Op::kGe>(left, right, out, n);
-    case Op::kLt: return Apply<Op::kLt>(left, right, out, n);
-    case Op::kGt: return Apply<Op::kGt>(left, right, out, n);
-    case Op::kEq: return Apply<Op::kEq>(left, right, out, n);
-    case Op::kAnd: return Apply<Op::kAnd>(left, right, out, n);
-    case Op::kAdd: return Apply<Op::kAdd>(left, right, out, n);
-    case Op::kSub: return Apply<Op::kSub>(left, right, out, n);
-    case Op::kMul: return Apply<Op::kMul>(left, right, out, n);
-    case Op::kDiv: return Apply<Op::kDiv>(left, right, out, n);
-    case Op::kOr: return Apply<Op::kOr>(left, right, out, n);
-    case Op::kXor: return Apply<Op::kXor>(left, right, out, n);
+    case Op::kNe: return Apply<Op::kNe>(left, right, out, from, n);
+    case Op::kLe: return Apply<Op::kLe>(left, right, out, from, n);
+    case Op::kGe: return Apply<Op::kGe>(left, right, out, from, n);
+    case Op::kLt: return Apply<Op::kLt>(left, right, out, from, n);
+    case Op::kGt: return Apply<Op::kGt>(left, right, out, from, n);
+    case Op::kEq: return Apply<Op::kEq>(left, right, out, from, n);
+    case Op::kAnd: return Apply<Op::kAnd>(left, right, out, from, n);
+    case Op::kAdd: return Apply<Op::kAdd>(left, right, out, from, n);
+    case Op::kSub: return Apply<Op::kSub>(left, right, out, from, n);
+    case Op::kMul: return Apply<Op::kMul>(left, right, out, from, n);
+    case Op::kDiv: return Apply<Op::kDiv>(left, right, out, from, n);
+    case Op::kOr: return Apply<Op::kOr>(left, right, out, from, n);
+    case Op::kXor: return Apply<Op::kXor>(left, right, out, from, n);
   }
 }
 
@@ -147,9 +202,10 @@ bool Biao(TGS& gs, const std::string& result, const std::string&,
     // as far as it has values; the rest of the result has none.
     const int usable = std::min({n, left.series ? left.series->count : n,
                                  right.series ? right.series->count : n});
+    const int from = gs.TakeResumeFrom(result);
     Tbian& out = gs.CreateResult(result, n);
-    ApplyOp(op, left, right, out.data(), usable);
-    for (int i = usable; i < n; ++i) out.values[i] = kNoValue;
+    ApplyOp(op, left, right, out.data(), from, usable);
+    for (int i = std::max(usable, from); i < n; ++i) out.values[i] = kNoValue;
     return true;
   }
   gs.AddConstant(result, FiniteOrMarker(ConstantRule(op, left.constant, right.constant)));

@@ -2,12 +2,14 @@
 // the output list, the pane header values and the error text of a failed statement.
 #include "formula/interpreter.h"
 
+#include <algorithm>
 #include <cmath>
 
 #include "common/format.h"
 #include "common/text_file.h"
 #include "formula/builtin_formulas.h"
 #include "formula/compiler.h"
+#include "formula/function_reach.h"
 #include "formula/messages.h"
 #include "formula/source.h"
 
@@ -42,6 +44,7 @@ std::vector<std::string> SplitArguments(std::string_view text) {
 
 void TGS::InstallProgram(std::vector<std::string> lines, std::vector<std::string> program) {
   ClearCompiled();
+  incremental_.ProgramChanged();
   sourceLines_ = std::move(lines);
   program_ = std::move(program);
 }
@@ -101,23 +104,45 @@ bool TGS::Run(std::string_view parameters) {
     error_ = kNothingToRunMessage;
     return false;
   }
-  outputs_.clear();
-  ClearConstants();
-  ApplyParameterText(parameters);
-  if (adjustmentType_ != 0 && !excludedFromAdjustment_) {
-    const Tbian* original = originals_->Find("q_close");
-    const Tbian* close = raw_->Find("close");
-    if (original == nullptr || (close != nullptr && close->count != original->count)) {
-      ApplyAdjustment();
+  bool incremental = true;
+  for (;;) {
+    outputs_.clear();
+    incremental_.KeepConstants(constants_);
+    ClearConstants();
+    ApplyParameterText(parameters);
+    const bool adjusts = adjustmentType_ != 0 && !excludedFromAdjustment_;
+    if (adjusts) {
+      const Tbian* original = originals_->Find("q_close");
+      const Tbian* close = raw_->Find("close");
+      if (original == nullptr || (close != nullptr && close->count != original->count)) {
+        ApplyAdjustment();
+      }
     }
+    // Adjusted prices may move on every bar when one is added: those runs go over all bars.
+    incremental = incremental_.Begin(CurrentSettings(parameters), *journal_, BarCount(),
+                                     program_.size(), incremental && !adjusts);
+    const bool ok = RunProgram(incremental);
+    // A failed incremental run is repeated over all bars, so that the error text and
+    // whatever the failed statement left are exactly those of such a run.
+    if (ok || !incremental) {
+      incremental_.End(ok, *journal_, BarCount());
+      return ok;
+    }
+    incremental = false;
   }
+}
+
+bool TGS::RunProgram(bool incremental) {
   error_.clear();
   int colourIndex = 0;
   for (size_t i = 0; i < program_.size(); ++i) {
     scratchUsed_ = 0;
+    statementIndex_ = static_cast<int>(i);
     const StatementOutcome outcome = RunStatement(program_[i], static_cast<int>(i), colourIndex);
+    statementIndex_ = -1;
     if (outcome == StatementOutcome::kAbandoned) return false;
     if (outcome == StatementOutcome::kFailed) {
+      if (incremental) return false;
       error_ += LineReport(stockName_, fileName_, static_cast<int>(i), program_[i]);
       return false;
     }
@@ -200,9 +225,23 @@ TGS::StatementOutcome TGS::RunStatement(const std::string& compiled, int index,
         name = Format("@TT_%d", index);
         AddOutput("syline=" + name + "::" + attributes);
       }
-      return function(*this, AsciiLower(name), func, args) ? kDone : kFailed;
+      const std::string result = AsciiLower(name);
+      const bool ownValues = TakeOwnValues(result, args);
+      int from = 0;
+      if (incremental_.Active() && ownValues) {
+        from = ReachFrom(*this, func, args, ArgumentsChangedFrom(func, args),
+                         incremental_.LastBars());
+        resumeFrom_ = std::clamp(from, 0, BarCount());
+      }
+      const bool ok = function(*this, result, func, args);
+      resumeFrom_ = 0;
+      NoteResult(result, from);
+      return ok ? kDone : kFailed;
     }
-    return CallFormula(name, func, argsText);
+    TakeOwnValues(AsciiLower(name), {});
+    const StatementOutcome outcome = CallFormula(name, func, argsText);
+    NoteResult(name, 0);
+    return outcome;
   }
 
   if (name.empty()) {
@@ -210,17 +249,27 @@ TGS::StatementOutcome TGS::RunStatement(const std::string& compiled, int index,
     if (ResolveConstant(rhs, value)) AddOutput("syline=" + rhs + "::" + withDefaultColour(attributes));
     return kDone;
   }
+  const bool ownValues = TakeOwnValues(name, {rhs});
+  const int from = incremental_.Active() && ownValues
+                       ? std::min(ChangedFromOf(rhs), incremental_.LastBars())
+                       : 0;
   if (const Tbian* source = ResolveSeries(rhs)) {
     const int count = source->count;
+    const int previousCount = FindStored(name) != nullptr ? FindStored(name)->count : 0;
     Tbian& target = CreateResult(name, count);
     if (&target != source) {
-      std::copy(source->values.begin(), source->values.begin() + count, target.values.begin());
+      // Bars before `from` hold what the last run copied, when it copied as many.
+      const int first = previousCount >= std::min(from, count) ? std::clamp(from, 0, count) : 0;
+      std::copy(source->values.begin() + first, source->values.begin() + count,
+                target.values.begin() + first);
     }
+    NoteResult(name, from);
     return kDone;
   }
   double value = 0;
   if (ResolveConstant(rhs, value)) {
     AddConstant(name, value);
+    NoteResult(name, from);
     return kDone;
   }
   error_ = UnresolvedOperandMessage(rhs);

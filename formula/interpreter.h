@@ -14,6 +14,9 @@
 #include <vector>
 
 #include "formula/function_table.h"
+#include "formula/incremental_run.h"
+#include "formula/raw_journal.h"
+#include "formula/resume_state.h"
 #include "formula/series.h"
 #include "formula/series_list.h"
 #include "market/stock_directory.h"
@@ -68,7 +71,10 @@ class TGS {
   // Compiles a formula file (GBK or UTF-8) without comment removal, then runs it. A file
   // over kFormulaTextLimit bytes is refused unread.
   bool CompileFile(const std::filesystem::path& path, std::string_view parameters = {});
-  // Runs the compiled program over all bars, rebuilding outputs and constants.
+  // Runs the compiled program over all bars, rebuilding outputs and constants. When only
+  // bars were appended since the last successful run of the same program with the same
+  // settings, each statement is computed from the first bar whose inputs changed; the
+  // results are bit for bit those of a run over all bars.
   bool Run(std::string_view parameters = {});
   void ClearCompiled();
   void ClearAll();
@@ -117,6 +123,16 @@ class TGS {
 
   const TFunclist& Functions() const { return StandardFunctionTable(); }
 
+  // --- for library functions that can resume a run (formula/function_reach.cpp) --------
+  // The first bar the function must compute into `result` (0: all), handed out once per
+  // statement; 0 too when the stored result holds fewer bars than that. Call it before
+  // CreateResult.
+  int TakeResumeFrom(std::string_view result);
+  // Whether the last run computed its statements from the first changed bar only.
+  bool LastRunIncremental() const { return incremental_.LastWasIncremental(); }
+  // The running values the statement being run keeps between runs; null outside one.
+  ResumeState* StatementState() { return incremental_.StateOf(statementIndex_); }
+
   // --- host texts and pane header values -------------------------------------------------
   void SetStockName(std::string name) { stockName_ = std::move(name); }
   void SetStockCode(std::string code) { stockCode_ = std::move(code); }
@@ -161,6 +177,15 @@ class TGS {
   StatementOutcome CallFormula(const std::string& name, const std::string& func,
                                const std::string& args);
   void ApplyParameterText(std::string_view parameters);
+  bool RunProgram(bool incremental);
+  std::string CurrentSettings(std::string_view parameters) const;
+  // The first bar from which the series or constant named `text` differs from the last
+  // run, kUnchangedBars when it does not (formula/incremental_run.cpp).
+  int ChangedFromOf(std::string_view text) const;
+  int ArgumentsChangedFrom(const std::string& func, const std::vector<std::string>& args) const;
+  void NoteResult(const std::string& lowerName, int changedFrom);
+  // False when the statement about to write `lowerName` must compute all its bars.
+  bool TakeOwnValues(const std::string& lowerName, const std::vector<std::string>& args);
   void ClearConstants();
   void InstallProgram(std::vector<std::string> lines, std::vector<std::string> program);
 
@@ -168,6 +193,11 @@ class TGS {
   int depth_;  // how many parents; formula references stop at kMaxReferenceDepth
   SeriesList ownRaw_;
   SeriesList* raw_;
+  RawJournal ownJournal_;
+  RawJournal* journal_;  // changes of raw_, shared with the parent like raw_
+  IncrementalRun incremental_;
+  int resumeFrom_ = 0;
+  int statementIndex_ = -1;
   SeriesList computed_;
   // Unadjusted prices, kept apart so a recompile cannot lose them and adjust twice.
   SeriesList ownOriginals_;

@@ -12,6 +12,7 @@ TGS::TGS(TGS* parent)
     : parent_(parent),
       depth_(parent ? parent->depth_ + 1 : 0),
       raw_(parent ? parent->raw_ : &ownRaw_),
+      journal_(parent ? parent->journal_ : &ownJournal_),
       originals_(parent ? parent->originals_ : &ownOriginals_) {
   if (parent != nullptr) {
     attached_ = parent->attached_;
@@ -120,6 +121,7 @@ bool TGS::SetRawSeries(std::string_view name, const double* values, int n) {
     error_ = kOverflowMessage;
     return false;
   }
+  journal_->Record(series != nullptr ? existing : 0);
   if (series == nullptr) series = &raw_->Add(lower);
   series->values.resize(static_cast<size_t>(existing));
   series->values.insert(series->values.end(), values, values + n);
@@ -130,11 +132,15 @@ bool TGS::SetRawSeries(std::string_view name, const double* values, int n) {
 bool TGS::PushRawValue(std::string_view name, double value, bool append) {
   std::string lower = AsciiLower(name);
   Tbian* series = FindStored(lower);
-  if (series == nullptr) series = &raw_->Add(lower);
+  if (series == nullptr) {
+    journal_->Record(0);
+    series = &raw_->Add(lower);
+  }
   if (series->count >= kRawSeriesLimit + 1) {
     error_ = kOverflowMessage;
     return false;
   }
+  journal_->Record(append || series->count == 0 ? series->count : series->count - 1);
   if (append || series->count == 0) {
     if (series->values.size() <= static_cast<size_t>(series->count)) {
       series->values.resize(static_cast<size_t>(series->count) + 1);
@@ -172,6 +178,7 @@ Tbian& TGS::NextScratch() {
 }
 
 void TGS::ClearCompiled() {
+  incremental_.ProgramChanged();
   outputs_.clear();
   computed_.clear();
   scratch_.clear();
@@ -190,6 +197,7 @@ void TGS::ClearCompiled() {
 void TGS::ClearAll() {
   ClearCompiled();
   if (parent_ == nullptr) {
+    journal_->Record(0);
     ownRaw_.clear();
     ownOriginals_.clear();
   }

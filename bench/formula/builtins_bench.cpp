@@ -10,6 +10,7 @@
 #include <vector>
 
 #include "formula/builtin_formulas.h"
+#include "formula/incremental_run.h"
 #include "formula/interpreter.h"
 
 namespace vorelin {
@@ -62,7 +63,15 @@ TGS& SharedBars() {
   return *bars;
 }
 
+// Reruns over unchanged bars would otherwise go the incremental way and compute nearly
+// nothing: these benchmarks time runs over all bars.
+struct RunsOverAllBars {
+  RunsOverAllBars() { SetIncrementalRuns(false); }
+  ~RunsOverAllBars() { SetIncrementalRuns(true); }
+};
+
 void OneBuiltin(benchmark::State& state, const std::string& name) {
+  const RunsOverAllBars full;
   TGS pane(&SharedBars());
   if (!pane.CompileText(BuiltinFormulas().TextOf(name))) {
     state.SkipWithError(pane.ErrorText().c_str());
@@ -77,6 +86,7 @@ void OneBuiltin(benchmark::State& state, const std::string& name) {
 // Every built-in compiled over `bars` and rerun each iteration, as a chart showing all of
 // them would do after one new bar.
 void RunAllBuiltins(benchmark::State& state, TGS& bars) {
+  const RunsOverAllBars full;
   std::vector<std::unique_ptr<TGS>> panes;
   for (const TFuncStr::Entry& entry : BuiltinFormulas().Entries()) {
     panes.push_back(std::make_unique<TGS>(&bars));
@@ -108,6 +118,35 @@ void BM_AllBuiltinsHalfBars(benchmark::State& state) {
   RunAllBuiltins(state, *half);
 }
 
+// The replay step of all 37: one bar appended, then every built-in reruns from the first
+// changed bar (argument 1) or over all bars (argument 0). Starts 1,000 bars short of the
+// limit so that every iteration appends.
+void BM_AllBuiltinsAfterOneBar(benchmark::State& state) {
+  constexpr int kSteps = 1000;
+  TGS bars;
+  for (const Tbian* series : SharedBars().RawSeries()) {
+    bars.SetRawSeries(series->name, series->data(), kBars - kSteps);
+  }
+  bars.Attach(SharedBars().Attached());
+  SetIncrementalRuns(state.range(0) != 0);
+  std::vector<std::unique_ptr<TGS>> panes;
+  for (const TFuncStr::Entry& entry : BuiltinFormulas().Entries()) {
+    panes.push_back(std::make_unique<TGS>(&bars));
+    panes.back()->CompileText(entry.text);
+  }
+  int next = kBars - kSteps;
+  for (auto _ : state) {
+    for (const Tbian* series : SharedBars().RawSeries()) {
+      bars.PushRawValue(series->name, series->values[static_cast<size_t>(next)], true);
+    }
+    ++next;
+    bool ok = true;
+    for (auto& pane : panes) ok = pane->Run() && ok;
+    benchmark::DoNotOptimize(ok);
+  }
+  SetIncrementalRuns(true);
+}
+
 const bool kRegistered = [] {
   for (const TFuncStr::Entry& entry : BuiltinFormulas().Entries()) {
     benchmark::RegisterBenchmark(("BM_Builtin/" + entry.name).c_str(), OneBuiltin, entry.name)
@@ -115,6 +154,11 @@ const bool kRegistered = [] {
   }
   benchmark::RegisterBenchmark("BM_AllBuiltins", BM_AllBuiltins)->Unit(benchmark::kMillisecond);
   benchmark::RegisterBenchmark("BM_AllBuiltinsHalfBars", BM_AllBuiltinsHalfBars)
+      ->Unit(benchmark::kMillisecond);
+  benchmark::RegisterBenchmark("BM_AllBuiltinsAfterOneBar", BM_AllBuiltinsAfterOneBar)
+      ->Arg(0)
+      ->Arg(1)
+      ->Iterations(200)
       ->Unit(benchmark::kMillisecond);
   return true;
 }();

@@ -10,6 +10,7 @@
 #include <vector>
 
 #include "formula/builtin_formulas.h"
+#include "formula/incremental_run.h"
 #include "formula/interpreter.h"
 
 namespace vorelin {
@@ -109,7 +110,15 @@ std::vector<std::pair<const char*, std::vector<double>>> HandValues(const std::s
   return lines;
 }
 
+// Reruns over unchanged bars would otherwise go the incremental way and compute nearly
+// nothing: these benchmarks time runs over all bars.
+struct RunsOverAllBars {
+  RunsOverAllBars() { SetIncrementalRuns(false); }
+  ~RunsOverAllBars() { SetIncrementalRuns(true); }
+};
+
 void Interpreted(benchmark::State& state, const char* name) {
+  const RunsOverAllBars full;
   TGS gs;
   Load(gs);
   if (!gs.CompileText(BuiltinFormulas().TextOf(name))) {
@@ -177,6 +186,7 @@ void BM_VolHandLoop(benchmark::State& state) {
 
 // What the chart does after each appended bar: every shown pane runs again.
 void BM_RerunMaVolMacd(benchmark::State& state) {
+  const RunsOverAllBars full;
   TGS main;
   Load(main);
   TGS vol(&main);

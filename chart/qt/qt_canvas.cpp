@@ -42,6 +42,14 @@ QtCanvas::QtCanvas(int width, int height, bool transparent)
   painter_->setRenderHint(QPainter::TextAntialiasing, true);
 }
 
+QtCanvas::QtCanvas(QImage view) : image_(std::move(view)) {
+  painter_ = std::make_unique<QPainter>(&image_);
+  pixels_ = reinterpret_cast<QRgb*>(image_.bits());
+  stride_ = static_cast<int>(image_.bytesPerLine() / 4);
+  painter_->setRenderHint(QPainter::Antialiasing, false);
+  painter_->setRenderHint(QPainter::TextAntialiasing, true);
+}
+
 QtCanvas::~QtCanvas() { painter_->end(); }
 
 void QtCanvas::SetPen(const Pen& pen) {
@@ -240,6 +248,18 @@ std::unique_ptr<Canvas> QtCanvas::CreateBitmap(int width, int height, bool trans
   auto bitmap = std::make_unique<QtCanvas>(width, height, transparent);
   bitmap->SetFont(font_);
   return bitmap;
+}
+
+std::unique_ptr<Canvas> QtCanvas::Band(int top, int width, int height) {
+  if (top < 0 || width <= 0 || height <= 0 || width > image_.width() ||
+      top + height > image_.height()) {
+    return nullptr;
+  }
+  // The rows of this image, read and written in place: no copy, no second fill.
+  QImage view(image_.scanLine(top), width, height, image_.bytesPerLine(), image_.format());
+  auto band = std::make_unique<QtCanvas>(std::move(view));
+  band->SetFont(font_);
+  return band;
 }
 
 void QtCanvas::Draw(int x, int y, const Canvas& source) {

@@ -15,6 +15,8 @@ class QtCanvas final : public Canvas {
  public:
   // A QGuiApplication must exist before text is drawn or measured.
   QtCanvas(int width, int height, bool transparent = false);
+  // Paints into `view`, an image over memory that stays owned elsewhere.
+  explicit QtCanvas(QImage view);
   ~QtCanvas() override;
 
   int Width() const override { return image_.width(); }
@@ -42,6 +44,7 @@ class QtCanvas final : public Canvas {
 
   std::unique_ptr<Canvas> CreateBitmap(int width, int height, bool transparent = false) const override;
   void Draw(int x, int y, const Canvas& source) override;
+  std::unique_ptr<Canvas> Band(int top, int width, int height) override;
   void StretchDraw(int left, int top, int right, int bottom, const Canvas& source) override;
 
   RgbImage ReadPixels() const override;

@@ -50,11 +50,15 @@ bool If(TGS& gs, const std::string& result, const std::string&, const Args& args
   }
   const int count = gs.BarCount();
   const BarInput xv(x, result, count), av(a, result, count), bv(b, result, count);
+  const int from = gs.TakeResumeFrom(result);
   Tbian& out = gs.CreateResult(result, count);
-  int i = 0;
-  for (; i < count && xv[i] == M; ++i) out.values[i] = M;
-  for (; i < count; ++i) out.values[i] = xv[i] != 0 ? av[i] : bv[i];
-  ReplaceNonFinite(out);
+  int leading = 0;  // the leading bars where X has no value
+  while (leading < count && leading < from && xv[leading] == M) ++leading;
+  int i = from;
+  if (leading == from) {
+    for (; i < count && xv[i] == M; ++i) out.values[i] = M;
+  }
+  for (; i < count; ++i) out.values[i] = FiniteOrNoValue(xv[i] != 0 ? av[i] : bv[i]);
   return true;
 }
 
@@ -69,17 +73,20 @@ bool Sma(TGS& gs, const std::string& result, const std::string&, const Args& arg
   const int count = gs.BarCount();
   const BarInput x(xArg, result, count), nv(n, result, count);
   const double m = TruncToInt(mRaw);
+  const int from = gs.TakeResumeFrom(result);
   Tbian& out = gs.CreateResult(result, count);
-  for (int i = 0; i < count; ++i) {
+  // The previous result stays in a register rather than being read back from memory.
+  double previous = from > 0 ? out.values[from - 1] : M;
+  for (int i = from; i < count; ++i) {
     const int len = TruncToInt(nv[i]);
-    double& r = out.values[i];
     if (x[i] == M || len == kMarkerLength || len == 0) {
-      r = M;
-    } else if (i == 0 || out.values[i - 1] == M) {
-      r = x[i];
+      previous = M;
+    } else if (i == 0 || previous == M) {
+      previous = x[i];
     } else {
-      r = FiniteOrNoValue((m * x[i] + (len - m) * out.values[i - 1]) / len);
+      previous = FiniteOrNoValue((m * x[i] + (len - m) * previous) / len);
     }
+    out.values[i] = previous;
   }
   return true;
 }

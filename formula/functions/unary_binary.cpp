@@ -9,6 +9,7 @@
 #include "formula/functions/argument_values.h"
 #include "formula/functions/families.h"
 #include "formula/interpreter.h"
+#include "formula/resume_state.h"
 
 namespace vorelin {
 
@@ -47,9 +48,11 @@ double Mod(double a, double b) {
 
 // A crosses above B: 1 on a bar with A >= B whose previous bar with values had A < B. Bars
 // without a value neither count nor break the pattern; an A below B on bar 0 is not counted.
-void Cross(const BarInput& a, const BarInput& b, double* out, int count) {
-  int below = 0;
-  for (int i = 0; i < count; ++i) {
+void Cross(const BarInput& a, const BarInput& b, double* out, int from, int count,
+           ResumeState* state) {
+  const bool kept = from > 0 && state != nullptr && state->bars == from;
+  int below = kept ? static_cast<int>(state->position) : 0;
+  for (int i = kept ? from : 0; i < count; ++i) {
     if (a[i] == M || b[i] == M) {
       out[i] = M;
     } else if (i == 0) {
@@ -62,6 +65,7 @@ void Cross(const BarInput& a, const BarInput& b, double* out, int count) {
       below = 0;
     }
   }
+  if (state != nullptr) *state = ResumeState{count, 0, 0, below};
 }
 
 bool BinaryFamilyRoutine(TGS& gs, const std::string& result, Binary which,
@@ -77,22 +81,23 @@ bool BinaryFamilyRoutine(TGS& gs, const std::string& result, Binary which,
     return false;
   }
   const int count = gs.BarCount();
+  const int from = gs.TakeResumeFrom(result);
   Tbian& out = gs.CreateResult(result, count);
   const BarInput a(first, out.name, count), b(second, out.name, count);
   double* r = out.data();
   switch (which) {
-    case Binary::kCross: Cross(a, b, r, count); break;
+    case Binary::kCross: Cross(a, b, r, from, count, gs.StatementState()); break;
     case Binary::kMax:
-      for (int i = 0; i < count; ++i) r[i] = ValueOrNone(a[i] > b[i] ? a[i] : b[i]);
+      for (int i = from; i < count; ++i) r[i] = ValueOrNone(a[i] > b[i] ? a[i] : b[i]);
       break;
     case Binary::kMin:
-      for (int i = 0; i < count; ++i) r[i] = ValueOrNone(a[i] > b[i] ? b[i] : a[i]);
+      for (int i = from; i < count; ++i) r[i] = ValueOrNone(a[i] > b[i] ? b[i] : a[i]);
       break;
     case Binary::kMod:
-      for (int i = 0; i < count; ++i) r[i] = Mod(a[i], b[i]);
+      for (int i = from; i < count; ++i) r[i] = Mod(a[i], b[i]);
       break;
     case Binary::kPow:
-      for (int i = 0; i < count; ++i) r[i] = ValueOrNone(std::pow(a[i], b[i]));
+      for (int i = from; i < count; ++i) r[i] = ValueOrNone(std::pow(a[i], b[i]));
       break;
   }
   return true;
@@ -236,12 +241,13 @@ bool UnaryFamilyRoutine(TGS& gs, const std::string& result, Unary which,
     return true;
   }
   const int count = gs.BarCount();
+  const int from = gs.TakeResumeFrom(result);
   Tbian& out = gs.CreateResult(result, count);
   const BarInput x(operand, out.name, count);
   double* r = out.data();
   switch (which) {
     case Unary::kBarsCount:
-      for (int i = 0; i < count; ++i) r[i] = x[i] == M ? M : i;
+      for (int i = from; i < count; ++i) r[i] = x[i] == M ? M : i;
       break;
     case Unary::kBarsLast: BarsLast(x, r, count); break;
     case Unary::kBarsSince: BarsSince(x, r, count); break;
@@ -249,7 +255,7 @@ bool UnaryFamilyRoutine(TGS& gs, const std::string& result, Unary which,
     case Unary::kTopRange: Range(x, r, count, true); break;
     case Unary::kLowRange: Range(x, r, count, false); break;
     default:
-      for (int i = 0; i < count; ++i) r[i] = ValueOrNoneOf(which, x[i]);
+      for (int i = from; i < count; ++i) r[i] = ValueOrNoneOf(which, x[i]);
       break;
   }
   return true;

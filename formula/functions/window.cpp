@@ -8,6 +8,7 @@
 
 #include "common/numbers.h"
 #include "formula/functions/families.h"
+#include "formula/functions/sliding_extreme.h"
 #include "formula/interpreter.h"
 
 namespace vorelin {
@@ -56,6 +57,19 @@ struct Args {
   int n;                  // the constant N truncated (for a series N: its last value)
   double* out;
   int count;
+  // Resuming after appended bars: bars before `from` hold the last run's values, and
+  // `state` (null outside a statement) the running values kept with them. Routines that
+  // do not resume compute from bar 0 whatever `from` says.
+  int from = 0;
+  ResumeState* state = nullptr;
+
+  // The running values of the last run, when they were taken after exactly `from` bars.
+  const ResumeState* KeptState() const {
+    return from > 0 && state != nullptr && state->bars == from ? state : nullptr;
+  }
+  void Keep(double sum) const {
+    if (state != nullptr) *state = ResumeState{count, sum, 0, 0};
+  }
 
   int LengthAt(int i) const { return nSeries ? Length(nSeries[i]) : n; }
   // Truncated toward zero and kept far from int overflow; the marker stays recognisable.
@@ -82,20 +96,22 @@ void Sum(const Args& a) {
     }
     return;
   }
-  double s = 0;
-  for (int i = 0; i < a.count; ++i) {
+  const ResumeState* kept = a.KeptState();
+  double s = kept != nullptr ? kept->sum : 0;
+  for (int i = kept != nullptr ? a.from : 0; i < a.count; ++i) {
     s += a.x[i];
     if (a.n > 0 && i >= a.n) s -= a.x[i - a.n];
     a.out[i] = s;
   }
+  a.Keep(s);
 }
 
 void Dma(const Args& a) {
   if (!a.nSeries && a.nRaw >= 1) {
-    std::copy(a.x, a.x + a.count, a.out);
+    std::copy(a.x + a.from, a.x + a.count, a.out + a.from);
     return;
   }
-  for (int i = 0; i < a.count; ++i) {
+  for (int i = a.from; i < a.count; ++i) {
     if (a.x[i] == M) {
       a.out[i] = M;
       continue;
@@ -227,14 +243,19 @@ void Xma(const Args& a) {
 }
 
 // MA with a constant length above 0, the common case, without the per-bar length checks.
-void MaConstant(const double* x, double* out, int count, int n) {
-  double s = 0;
+void MaConstant(const Args& a) {
+  const double* x = a.x;
+  double* out = a.out;
+  const int count = a.count, n = a.n;
+  const ResumeState* kept = a.KeptState();
+  const int from = kept != nullptr ? a.from : 0;
+  double s = kept != nullptr ? kept->sum : 0;
   const int warm = std::min(n - 1, count);
-  for (int i = 0; i < warm; ++i) {
+  for (int i = from; i < warm; ++i) {
     if (x[i] != M) s += x[i];
     out[i] = M;
   }
-  for (int i = std::max(warm, 0); i < count; ++i) {
+  for (int i = std::max(warm, from); i < count; ++i) {
     const bool hasValue = x[i] != M;
     if (hasValue) s += x[i];
     const double oldest = x[i - n + 1];
@@ -245,11 +266,12 @@ void MaConstant(const double* x, double* out, int count, int n) {
       s -= oldest;
     }
   }
+  a.Keep(s);
 }
 
 void Ma(const Args& a) {
   if (!a.nSeries && a.n > 0) {
-    MaConstant(a.x, a.out, a.count, a.n);
+    MaConstant(a);
     return;
   }
   double s = 0;
@@ -305,8 +327,9 @@ void BackSet(const Args& a) {
 }
 
 void Count(const Args& a) {
-  double c = 0;
-  for (int i = 0; i < a.count; ++i) {
+  // The count so far is a whole number, which the last result holds exactly.
+  double c = a.from > 0 ? a.out[a.from - 1] : 0;
+  for (int i = a.from; i < a.count; ++i) {
     const int n = a.LengthAt(i);
     if (a.x[i] > 0) c += 1;
     if (n > 0 && i >= n && a.x[i - n] > 0) c -= 1;
@@ -315,7 +338,7 @@ void Count(const Args& a) {
 }
 
 void Ref(const Args& a) {
-  for (int i = 0; i < a.count; ++i) {
+  for (int i = a.from; i < a.count; ++i) {
     const int n = a.LengthAt(i);
     if (n == kMarkerLength) {
       a.out[i] = M;
@@ -361,13 +384,15 @@ void Mema(const Args& a) {
 void Ema(const Args& a) {
   if (a.count == 0) return;
   const int n = std::min(a.n, a.count - 1);
-  a.out[0] = a.x[0];
-  for (int i = 1; i < a.count; ++i) {
-    if (a.x[i] == M) {
-      a.out[i] = M;
-      continue;
-    }
-    a.out[i] = EmaStep(a.x[i], a.out[i - 1], a.nSeries ? Args::Length(a.nSeries[i]) : n);
+  if (a.from == 0) a.out[0] = a.x[0];
+  // The previous result is kept in a register: reading it back from memory would add a
+  // store-to-load delay to every step of the recursion.
+  double previous = a.out[a.from > 0 ? a.from - 1 : 0];
+  for (int i = std::max(a.from, 1); i < a.count; ++i) {
+    previous = a.x[i] == M ? M
+                           : EmaStep(a.x[i], previous,
+                                     a.nSeries ? Args::Length(a.nSeries[i]) : n);
+    a.out[i] = previous;
   }
 }
 
@@ -383,8 +408,18 @@ void ExpMema(const Args& a) {
 // The window of bar i: lo .. i, the whole history for a length of 0 or less.
 int WindowStart(int i, int n) { return n > 0 ? std::max(0, i - n + 1) : 0; }
 
+double ExtremeBound(bool highest) { return highest ? -DBL_MAX : 1.7e308; }
+
 void LowestHighest(const Args& a, bool highest) {
-  for (int i = 0; i < a.count; ++i) {
+  if (!a.nSeries && a.from == 0) {
+    SlidingExtreme extreme(highest, ExtremeBound(highest), static_cast<size_t>(a.count));
+    for (int i = 0; i < a.count; ++i) {
+      extreme.Push(a.x, i, WindowStart(i, a.n));
+      a.out[i] = i == 0 || a.x[i] == M ? a.x[i] : extreme.Value(a.x);
+    }
+    return;
+  }
+  for (int i = a.from; i < a.count; ++i) {
     if (i == 0 || a.x[i] == M) {
       a.out[i] = a.x[i];
       continue;
@@ -394,7 +429,7 @@ void LowestHighest(const Args& a, bool highest) {
       continue;
     }
     const int lo = WindowStart(i, a.LengthAt(i));
-    double extreme = highest ? -DBL_MAX : 1.7e308;
+    double extreme = ExtremeBound(highest);
     for (int k = lo; k <= i; ++k) {
       if (highest ? a.x[k] > extreme : a.x[k] < extreme) extreme = a.x[k];
     }
@@ -403,8 +438,25 @@ void LowestHighest(const Args& a, bool highest) {
 }
 
 void LowestHighestBars(const Args& a, bool highest) {
-  int p = 0;
-  for (int i = 0; i < a.count; ++i) {
+  // The last result counts the bars back to p, unless it had no value (p then stayed
+  // where it was, and the count starts over from bar 0).
+  const int from = a.from > 0 && a.out[a.from - 1] != M ? a.from : 0;
+  int p = from > 0 ? from - 1 - static_cast<int>(a.out[from - 1]) : 0;
+  if (!a.nSeries && from == 0) {
+    SlidingExtreme extreme(highest, ExtremeBound(highest), static_cast<size_t>(a.count));
+    for (int i = 0; i < a.count; ++i) {
+      extreme.Push(a.x, i, WindowStart(i, a.n));
+      if (i == 0 || a.x[i] == M) {
+        a.out[i] = 0;
+        p = i;
+        continue;
+      }
+      if (!extreme.Empty()) p = extreme.Bar();
+      a.out[i] = i - p;
+    }
+    return;
+  }
+  for (int i = from; i < a.count; ++i) {
     if (i == 0 || a.x[i] == M) {
       a.out[i] = 0;
       p = i;
@@ -415,7 +467,7 @@ void LowestHighestBars(const Args& a, bool highest) {
       continue;
     }
     const int lo = WindowStart(i, a.LengthAt(i));
-    double extreme = highest ? -DBL_MAX : 1.7e308;
+    double extreme = ExtremeBound(highest);
     for (int k = lo; k <= i; ++k) {
       if (highest ? a.x[k] > extreme : a.x[k] < extreme) {
         extreme = a.x[k];
@@ -446,6 +498,7 @@ bool WindowFamilyRoutine(TGS& gs, const std::string& result, std::string_view fu
     return false;
   }
   const int count = gs.BarCount();
+  const int from = gs.TakeResumeFrom(result);
   Tbian& result_series = gs.CreateResult(result, count);
   SeriesInput xInput, nInput;
   xInput.From(*x, result_series, count);
@@ -454,7 +507,7 @@ bool WindowFamilyRoutine(TGS& gs, const std::string& result, std::string_view fu
     nRaw = count > 0 ? nInput.values[count - 1] : 0;
   }
   Args a{xInput.values, nSeries ? nInput.values : nullptr, nRaw, Args::Length(nRaw),
-         result_series.data(), count};
+         result_series.data(), count, from, gs.StatementState()};
 
   if (which == Window::kSum) {
     Sum(a);
@@ -465,7 +518,7 @@ bool WindowFamilyRoutine(TGS& gs, const std::string& result, std::string_view fu
     return true;
   }
   if (!nSeries && a.n == 0) {
-    for (int i = 0; i < count; ++i) {
+    for (int i = from; i < count; ++i) {
       a.out[i] = which == Window::kFilter && a.x[i] == M ? 0 : a.x[i];
     }
     return true;

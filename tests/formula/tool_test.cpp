@@ -97,6 +97,24 @@ TEST(FormulaTool, EmptyCellsAndInternalNamesLeftOut) {
   EXPECT_NE(rows[3], "2,");
 }
 
+// A replay that reveals the bars one at a time from bar K ends with exactly what one run
+// over all bars prints, for every built-in and for a start before and inside the lengths.
+TEST(FormulaTool, ReplayFromPrintsExactlyWhatRunPrints) {
+  for (const TFuncStr::Entry& entry : BuiltinFormulas().Entries()) {
+    const std::string run = "run --data " + kSample + " --builtin " + entry.name + " --exact";
+    const Result whole = RunTool(run);
+    for (const char* k : {"1", "40", "299"}) {
+      const Result replayed = RunTool(run + " --replay-from " + k);
+      EXPECT_EQ(replayed.status, whole.status) << entry.name << " from " << k;
+      EXPECT_EQ(replayed.out, whole.out) << entry.name << " from " << k;
+      EXPECT_EQ(replayed.err, whole.err) << entry.name << " from " << k;
+    }
+  }
+  EXPECT_EQ(RunTool("run --data " + kSample + " --builtin MACD --replay-from 0").status, 2);
+  EXPECT_EQ(RunTool("run --data " + kSample + " --builtin MACD --csv /dev/null").status, 0);
+  EXPECT_EQ(RunTool("check --data " + kSample + " --replay-from 5").status, 2);
+}
+
 TEST(FormulaTool, OutputsParamsAndCsvFile) {
   const auto csv = CaseFolder() / "ma.csv";
   Result result = RunTool("run --builtin MA --data " + kSample + " --params 3,4 --csv " +

@@ -1,6 +1,7 @@
 // vorelin-formula: compiles and runs indicator formulas over a data file from the command
 // line, for batch work and for tests.
 #include <cstdio>
+#include <algorithm>
 #include <cstring>
 #include <exception>
 #include <filesystem>
@@ -9,6 +10,7 @@
 #include <vector>
 
 #include "common/data_root.h"
+#include "common/numbers.h"
 #include "common/text_file.h"
 #include "formula/builtin_formulas.h"
 #include "formula/compiler.h"
@@ -28,7 +30,7 @@ constexpr const char* kUsage =
     "  vorelin-formula run --data FILE (--builtin NAME | --file F.wfc | --text 'FORMULA' |\n"
     "                      --lib NAME [--root DIR])\n"
     "                      [--params 12,26,9] [--csv OUT] [--csv-all] [--table OUT]\n"
-    "                      [--outputs] [--exact]\n"
+    "                      [--outputs] [--exact] [--replay-from K]\n"
     "  vorelin-formula save-raw --data FILE (--builtin NAME | --file F.wfc | --text 'FORMULA' |\n"
     "                      --lib NAME [--root DIR])\n"
     "                      [--params 12,26,9] --out F.bin\n"
@@ -40,6 +42,7 @@ constexpr const char* kUsage =
 
 struct Options {
   std::string command, data, builtin, file, text, params, csv, table, out, raw, lib, root;
+  int replayFrom = 0;  // 0: run over all bars at once
   bool hasText = false;
   bool outputs = false;
   bool exact = false;
@@ -85,6 +88,11 @@ bool ParseOptions(int argc, char** argv, Options& options) {
       if (!value(options.lib)) return false;
     } else if (arg == "--root") {
       if (!value(options.root)) return false;
+    } else if (arg == "--replay-from") {
+      std::string k;
+      if (!value(k)) return false;
+      options.replayFrom = ParseIntOr(k, 0);
+      if (options.replayFrom < 1) return false;
     } else {
       return false;
     }
@@ -96,6 +104,7 @@ bool ParseOptions(int argc, char** argv, Options& options) {
                        options.outputs || options.exact;
   const bool fromData = !options.data.empty() && sources == 1;
   if (options.command == "run") return fromData && options.raw.empty() && options.out.empty();
+  if (options.replayFrom != 0) return false;
   if (options.command == "save-raw") {
     return fromData && !options.out.empty() && options.raw.empty() && !exports;
   }
@@ -154,10 +163,8 @@ int Compile(const Options& options) {
   return 0;
 }
 
-// Loads the data file and compiles the chosen formula over it; the error text on failure.
-bool LoadAndCompile(const Options& options, TGS& gs, std::string& error) {
-  if (!LoadDataFile(options.data, gs, error)) return false;
-  AttachZeroRecords(gs);
+// Compiles the chosen formula over the bars entered so far; the error text on failure.
+bool CompileChosen(const Options& options, TGS& gs, std::string& error) {
   bool ok;
   if (!options.builtin.empty()) {
     const std::string& text = BuiltinFormulas().TextOf(options.builtin);
@@ -174,6 +181,35 @@ bool LoadAndCompile(const Options& options, TGS& gs, std::string& error) {
     ok = gs.CompileText(text, options.params);
   } else {
     ok = gs.CompileText(options.text, options.params);
+  }
+  if (!ok) error = gs.ErrorText();
+  return ok;
+}
+
+// Loads the data file and compiles the chosen formula over it; the error text on failure.
+bool LoadAndCompile(const Options& options, TGS& gs, std::string& error) {
+  if (!LoadDataFile(options.data, gs, error)) return false;
+  AttachZeroRecords(gs);
+  return CompileChosen(options, gs, error);
+}
+
+// As a replay reveals them: the formula runs over the first K bars, then each further bar
+// is appended and the formula reruns, from the first bar whose inputs changed.
+bool LoadAndReplay(const Options& options, TGS& gs, std::string& error) {
+  TGS all;
+  if (!LoadDataFile(options.data, all, error)) return false;
+  const std::vector<const Tbian*> columns = all.RawSeries();
+  const int bars = all.BarCount();
+  const int first = std::min(options.replayFrom, bars);
+  for (const Tbian* column : columns) gs.SetRawSeries(column->name, column->data(), first);
+  AttachZeroRecords(gs);
+  bool ok = CompileChosen(options, gs, error);
+  if (gs.Program().empty()) return false;
+  for (int bar = first; bar < bars; ++bar) {
+    for (const Tbian* column : columns) {
+      gs.PushRawValue(column->name, column->values[static_cast<size_t>(bar)], true);
+    }
+    ok = gs.Run(options.params);
   }
   if (!ok) error = gs.ErrorText();
   return ok;
@@ -197,6 +233,16 @@ int WriteResults(const Options& options, TGS& gs) {
     std::fwrite(out.data(), 1, out.size(), stdout);
     return 0;
   }
+  // A device such as /dev/null cannot be replaced by a finished temporary file: it is
+  // written directly.
+  std::error_code ignored;
+  if (std::filesystem::is_character_file(options.csv, ignored)) {
+    FILE* device = std::fopen(options.csv.c_str(), "wb");
+    const bool written = device != nullptr && std::fwrite(out.data(), 1, out.size(), device) ==
+                                                  out.size();
+    if (device != nullptr && std::fclose(device) != 0) return Fail("cannot write " + options.csv);
+    return written ? 0 : Fail("cannot write " + options.csv);
+  }
   if (!WriteFileAtomically(options.csv, out)) return Fail("cannot write " + options.csv);
   return 0;
 }
@@ -204,7 +250,9 @@ int WriteResults(const Options& options, TGS& gs) {
 int Run(const Options& options) {
   TGS gs;
   std::string error;
-  if (!LoadAndCompile(options, gs, error)) return Fail(error);
+  const bool ok = options.replayFrom > 0 ? LoadAndReplay(options, gs, error)
+                                         : LoadAndCompile(options, gs, error);
+  if (!ok) return Fail(error);
   return WriteResults(options, gs);
 }
 
