@@ -56,6 +56,17 @@ class ScreenshotsTest : public QObject {
   Q_OBJECT
 
  private slots:
+  // Each picture starts from a new data root holding the sample market.
+  void init() {
+    root_dir_ = std::make_unique<QTemporaryDir>();
+    QVERIFY(root_dir_->isValid());
+    root_ = root_dir_->path().toStdString();
+    std::string error;
+    QVERIFY2(WriteSampleMarket(root_, error), error.c_str());
+    folder_ = qEnvironmentVariableIsSet("VORELIN_SCREENSHOTS") ? qEnvironmentVariable("VORELIN_SCREENSHOTS")
+                                                                : root_dir_->path();
+  }
+
   void MainWindowPages_data() {
     QTest::addColumn<int>("width");
     QTest::addColumn<int>("height");
@@ -66,17 +77,13 @@ class ScreenshotsTest : public QObject {
   void MainWindowPages() {
     QFETCH(int, width);
     QFETCH(int, height);
-    QTemporaryDir root_dir;
-    const std::filesystem::path root = root_dir.path().toStdString();
+    const std::filesystem::path& root = root_;
     std::string error;
-    QVERIFY2(WriteSampleMarket(root, error), error.c_str());
     QVERIFY2(WriteDefaultMultiPeriodFormula(root, &error), error.c_str());
     ServerProcess quotes;
     QVERIFY(quotes.Start("vorelin-quote-server", {"--root", root.string()}));
     QVERIFY(testing::UseQuoteServer(root, quotes.Port()));
-    const QString folder = qEnvironmentVariableIsSet("VORELIN_SCREENSHOTS")
-                               ? qEnvironmentVariable("VORELIN_SCREENSHOTS")
-                               : root_dir.path();
+    const QString& folder = folder_;
     const QString size = QString("%1x%2").arg(width).arg(height);
     auto save = [&](const QImage& image, const char* name) {
       QVERIFY2(MainColours(image) >= 2, name);
@@ -186,13 +193,8 @@ class ScreenshotsTest : public QObject {
   // The 跟踪 tab: a chart replaying a day bar file with that day's minutes in its
   // time-sharing panes, drawn in miniature on the board.
   void BoardTracking() {
-    QTemporaryDir root_dir;
-    const std::filesystem::path root = root_dir.path().toStdString();
-    std::string error;
-    QVERIFY2(WriteSampleMarket(root, error), error.c_str());
-    const QString folder = qEnvironmentVariableIsSet("VORELIN_SCREENSHOTS")
-                               ? qEnvironmentVariable("VORELIN_SCREENSHOTS")
-                               : root_dir.path();
+    const std::filesystem::path& root = root_;
+    const QString& folder = folder_;
     testing::RecordingMessages messages;
     ChartWidget widget(messages);
     widget.resize(1000, 640);
@@ -248,13 +250,8 @@ class ScreenshotsTest : public QObject {
 
   // A chart with every drawing tool used once, spread over five panes.
   void DrawingTools() {
-    QTemporaryDir root_dir;
-    const std::filesystem::path root = root_dir.path().toStdString();
-    std::string error;
-    QVERIFY2(WriteSampleMarket(root, error), error.c_str());
-    const QString folder = qEnvironmentVariableIsSet("VORELIN_SCREENSHOTS")
-                               ? qEnvironmentVariable("VORELIN_SCREENSHOTS")
-                               : root_dir.path();
+    const std::filesystem::path& root = root_;
+    const QString& folder = folder_;
     testing::RecordingMessages messages;
     TForm1 window(root, "demo", messages);
     window.resize(1920, 1080);
@@ -412,13 +409,8 @@ class ScreenshotsTest : public QObject {
   // A blind session after a few trades: the chart (no code, name or date; the trade marks),
   // the journal page with the running session's rows masked, and its report.
   void BlindSession() {
-    QTemporaryDir root_dir;
-    const std::filesystem::path root = root_dir.path().toStdString();
-    std::string error;
-    QVERIFY2(WriteSampleMarket(root, error), error.c_str());
-    const QString folder = qEnvironmentVariableIsSet("VORELIN_SCREENSHOTS")
-                               ? qEnvironmentVariable("VORELIN_SCREENSHOTS")
-                               : root_dir.path();
+    const std::filesystem::path& root = root_;
+    const QString& folder = folder_;
     testing::RecordingMessages messages;
     TForm1 window(root, "demo", messages);
     window.resize(1366, 768);
@@ -449,6 +441,11 @@ class ScreenshotsTest : public QObject {
     messages.answer = true;
     window.close();
   }
+
+ private:
+  std::unique_ptr<QTemporaryDir> root_dir_;
+  std::filesystem::path root_;
+  QString folder_;
 };
 
 }  // namespace vorelin
