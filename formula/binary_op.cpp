@@ -80,10 +80,9 @@ inline double FiniteOrMarker(double value) { return std::isfinite(value) ? value
 using Pair = double __attribute__((vector_size(16)));
 using PairMask = long long __attribute__((vector_size(16)));
 
-inline Pair Select(PairMask mask, Pair yes, Pair no) {
-  return reinterpret_cast<Pair>((reinterpret_cast<PairMask>(yes) & mask) |
-                                (reinterpret_cast<PairMask>(no) & ~mask));
-}
+// Lane by lane; written as the vector conditional so that it stays a vector blend (an
+// and/or of reinterpreted masks was split into scalar moves and conditional moves).
+inline Pair Select(PairMask mask, Pair yes, Pair no) { return mask ? yes : no; }
 
 inline Pair Splat(double value) { return Pair{value, value}; }
 
@@ -126,24 +125,34 @@ inline Pair LoadPair(const double* p) {
 
 inline void StorePair(double* p, Pair v) { std::memcpy(p, &v, sizeof v); }
 
-// One loop per operator and operand shape, so the per-bar work is a single inlined rule.
-// Bars from..n-1 are computed; the caller keeps the earlier ones.
-template <Op kOp>
-void Apply(const Operand& left, const Operand& right, double* out, int from, int n) {
-  const double* a = left.series ? left.series->data() : nullptr;
-  const double* b = right.series ? right.series->data() : nullptr;
+// One loop per operator and operand shape, so the per-bar work is a single inlined rule
+// with no test of which operand is a constant. Bars from..n-1 are computed; the caller
+// keeps the earlier ones.
+template <Op kOp, bool kLeftSeries, bool kRightSeries>
+void ApplyShaped(const Operand& left, const Operand& right, double* out, int from, int n) {
+  const double* a = kLeftSeries ? left.series->data() : nullptr;
+  const double* b = kRightSeries ? right.series->data() : nullptr;
   const double ca = left.constant, cb = right.constant;
   int i = from;
   if constexpr (kPairwise<kOp>) {
     // Both values are read before the result is written, so a result that is one of the
     // operands (X:=X+1) stays right.
     for (; i + 1 < n; i += 2) {
-      const Pair pa = a ? LoadPair(a + i) : Splat(ca);
-      const Pair pb = b ? LoadPair(b + i) : Splat(cb);
+      const Pair pa = kLeftSeries ? LoadPair(a + i) : Splat(ca);
+      const Pair pb = kRightSeries ? LoadPair(b + i) : Splat(cb);
       StorePair(out + i, PairRule<kOp>(pa, pb));
     }
   }
-  for (; i < n; ++i) out[i] = FiniteOrMarker(SeriesRule<kOp>(a ? a[i] : ca, b ? b[i] : cb));
+  for (; i < n; ++i) {
+    out[i] = FiniteOrMarker(SeriesRule<kOp>(kLeftSeries ? a[i] : ca, kRightSeries ? b[i] : cb));
+  }
+}
+
+template <Op kOp>
+void Apply(const Operand& left, const Operand& right, double* out, int from, int n) {
+  if (left.series && right.series) return ApplyShaped<kOp, true, true>(left, right, out, from, n);
+  if (left.series) return ApplyShaped<kOp, true, false>(left, right, out, from, n);
+  ApplyShaped<kOp, false, true>(left, right, out, from, n);
 }
 
 void ApplyOp(Op op, const Operand& left, const Operand& right, double* out, int from, int n) {

@@ -33,6 +33,7 @@ class BarInput {
       return;
     }
     const Tbian& series = *operand.series;
+    mask_ = -1;
     if (series.count >= count && series.name != AsciiLower(result)) {
       data_ = series.data();
       return;
@@ -43,13 +44,15 @@ class BarInput {
   BarInput(const BarInput&) = delete;
   BarInput& operator=(const BarInput&) = delete;
 
-  double operator[](int i) const { return data_ != nullptr ? data_[i] : constant_; }
+  // A constant is read as a series of one value at index 0: no test in the per-bar loops.
+  double operator[](int i) const { return data_[i & mask_]; }
   // The values of a series argument (null for a constant).
-  const double* data() const { return data_; }
+  const double* data() const { return mask_ != 0 ? data_ : nullptr; }
 
  private:
-  const double* data_ = nullptr;
   double constant_ = 0;
+  const double* data_ = &constant_;
+  int mask_ = 0;  // all ones for a series
   std::vector<double> copy_;
 };
 

@@ -139,8 +139,9 @@ double ToInt64OrNone(double whole) {
   return static_cast<double>(static_cast<int64_t>(whole));
 }
 
-// The per-value rule of the maths functions (x has a value).
-double ValueRule(Unary which, double x) {
+// The per-value rule of the maths functions (x has a value). Always inlined, so that each
+// function's loop below has its own rule without a switch per bar.
+[[gnu::always_inline]] inline double ValueRule(Unary which, double x) {
   switch (which) {
     case Unary::kNot: return x == 0 ? 1 : 0;
     case Unary::kSgn: return x > 0 ? 1 : (x < 0 ? -1 : 0);
@@ -165,8 +166,13 @@ double ValueRule(Unary which, double x) {
   }
 }
 
-double ValueOrNoneOf(Unary which, double x) {
+[[gnu::always_inline]] inline double ValueOrNoneOf(Unary which, double x) {
   return x == M ? M : ValueOrNone(ValueRule(which, x));
+}
+
+template <Unary kWhich>
+void MathsLoop(const BarInput& x, double* out, int from, int count) {
+  for (int i = from; i < count; ++i) out[i] = ValueOrNoneOf(kWhich, x[i]);
 }
 
 void BarsLast(const BarInput& x, double* out, int count) {
@@ -254,9 +260,23 @@ bool UnaryFamilyRoutine(TGS& gs, const std::string& result, Unary which,
     case Unary::kBarsNext: BarsNext(x, r, count); break;
     case Unary::kTopRange: Range(x, r, count, true); break;
     case Unary::kLowRange: Range(x, r, count, false); break;
-    default:
-      for (int i = from; i < count; ++i) r[i] = ValueOrNoneOf(which, x[i]);
-      break;
+    case Unary::kNot: MathsLoop<Unary::kNot>(x, r, from, count); break;
+    case Unary::kSgn: MathsLoop<Unary::kSgn>(x, r, from, count); break;
+    case Unary::kSin: MathsLoop<Unary::kSin>(x, r, from, count); break;
+    case Unary::kAbs: MathsLoop<Unary::kAbs>(x, r, from, count); break;
+    case Unary::kAcos: MathsLoop<Unary::kAcos>(x, r, from, count); break;
+    case Unary::kAsin: MathsLoop<Unary::kAsin>(x, r, from, count); break;
+    case Unary::kAtan: MathsLoop<Unary::kAtan>(x, r, from, count); break;
+    case Unary::kCos: MathsLoop<Unary::kCos>(x, r, from, count); break;
+    case Unary::kExp: MathsLoop<Unary::kExp>(x, r, from, count); break;
+    case Unary::kLn: MathsLoop<Unary::kLn>(x, r, from, count); break;
+    case Unary::kReverse: MathsLoop<Unary::kReverse>(x, r, from, count); break;
+    case Unary::kFloor: MathsLoop<Unary::kFloor>(x, r, from, count); break;
+    case Unary::kIntPart: MathsLoop<Unary::kIntPart>(x, r, from, count); break;
+    case Unary::kLog: MathsLoop<Unary::kLog>(x, r, from, count); break;
+    case Unary::kSqrt: MathsLoop<Unary::kSqrt>(x, r, from, count); break;
+    case Unary::kTan: MathsLoop<Unary::kTan>(x, r, from, count); break;
+    case Unary::kCeiling: MathsLoop<Unary::kCeiling>(x, r, from, count); break;
   }
   return true;
 }

@@ -7,6 +7,7 @@
 #include <string_view>
 
 #include "common/numbers.h"
+#include "formula/functions/block_extreme.h"
 #include "formula/functions/families.h"
 #include "formula/functions/sliding_extreme.h"
 #include "formula/interpreter.h"
@@ -337,7 +338,28 @@ void Count(const Args& a) {
   }
 }
 
+// REF with a constant length: the first bars repeat bar 0, the rest are a shifted copy
+// (a negative length reads ahead, with no value past the last bar).
+void RefConstant(const Args& a) {
+  const int n = a.n;
+  if (n == kMarkerLength) {
+    std::fill(a.out + a.from, a.out + a.count, M);
+    return;
+  }
+  int i = a.from;
+  for (; i < a.count && i < n; ++i) a.out[i] = a.x[0];
+  const int readable = n >= 0 ? a.count : std::max(i, a.count + n);
+  // Backwards: series buffers often share their offset within a 4 KiB page, and copying
+  // forwards by a few bars then makes every load wait on the store just before it.
+  for (int k = readable - 1; k >= i; --k) a.out[k] = a.x[k - n];
+  std::fill(a.out + std::max(i, readable), a.out + a.count, M);
+}
+
 void Ref(const Args& a) {
+  if (!a.nSeries) {
+    RefConstant(a);
+    return;
+  }
   for (int i = a.from; i < a.count; ++i) {
     const int n = a.LengthAt(i);
     if (n == kMarkerLength) {
@@ -381,12 +403,34 @@ void Mema(const Args& a) {
   }
 }
 
+// The recursion with a constant length, in a function of its own so that the previous
+// result stays in a register: a spill to the stack would add a store-to-load delay to every
+// step. Bars from `from` (at least 1) on; the same operations as EmaStep.
+__attribute__((noinline)) void EmaConstant(const double* x, double* out, int from, int count,
+                                           int n) {
+  const double older = n - 1, divisor = n + 1;
+  double previous = out[from - 1];
+  for (int i = from; i < count; ++i) {
+    const double v = x[i];
+    if (v == M) {
+      previous = M;
+    } else if (previous != M) {
+      previous = (2 * v + older * previous) / divisor;
+    } else {
+      previous = v;
+    }
+    out[i] = previous;
+  }
+}
+
 void Ema(const Args& a) {
   if (a.count == 0) return;
   const int n = std::min(a.n, a.count - 1);
   if (a.from == 0) a.out[0] = a.x[0];
-  // The previous result is kept in a register: reading it back from memory would add a
-  // store-to-load delay to every step of the recursion.
+  if (!a.nSeries && n + 1 != 0) {
+    EmaConstant(a.x, a.out, std::max(a.from, 1), a.count, n);
+    return;
+  }
   double previous = a.out[a.from > 0 ? a.from - 1 : 0];
   for (int i = std::max(a.from, 1); i < a.count; ++i) {
     previous = a.x[i] == M ? M
@@ -412,10 +456,14 @@ double ExtremeBound(bool highest) { return highest ? -DBL_MAX : 1.7e308; }
 
 void LowestHighest(const Args& a, bool highest) {
   if (!a.nSeries && a.from == 0) {
-    SlidingExtreme extreme(highest, ExtremeBound(highest), static_cast<size_t>(a.count));
+    thread_local std::vector<double> scratch;
+    if (highest) {
+      BlockWindowExtremes<true>(a.x, a.count, a.n, ExtremeBound(true), a.out, scratch);
+    } else {
+      BlockWindowExtremes<false>(a.x, a.count, a.n, ExtremeBound(false), a.out, scratch);
+    }
     for (int i = 0; i < a.count; ++i) {
-      extreme.Push(a.x, i, WindowStart(i, a.n));
-      a.out[i] = i == 0 || a.x[i] == M ? a.x[i] : extreme.Value(a.x);
+      if (i == 0 || a.x[i] == M) a.out[i] = a.x[i];
     }
     return;
   }

@@ -1,7 +1,9 @@
-// The sliding extremes and the two-bar operator loop against straightforward loops written
-// from the definitions: equal bit for bit over data with markers, ties, NaN and bounds.
+// The fast loops (window extremes, REF, EMA and SMA with a constant length, the two-bar
+// operator loop) against straightforward loops written from the definitions: equal bit for
+// bit over data with markers, ties, signed zeros, NaN and bounds.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cfloat>
 #include <cmath>
 #include <cstdint>
@@ -29,6 +31,7 @@ std::vector<double> AwkwardSeries(uint32_t seed, int n) {
     else if (r == 9) v = -DBL_MAX;
     else if (r == 10) v = 1.7e308;
     else if (r == 11) v = 0;
+    else if (r == 12) v = -0.0;  // equal to 0: which of the two a window keeps shows
     x[static_cast<size_t>(i)] = v;
   }
   return x;
@@ -36,11 +39,15 @@ std::vector<double> AwkwardSeries(uint32_t seed, int n) {
 
 bool SameBits(double a, double b) { return std::memcmp(&a, &b, sizeof a) == 0; }
 
-void ExpectSameBits(const Tbian* got, const std::vector<double>& want, const std::string& what) {
+// `anyNaN`: arithmetic on a NaN may give either operand's NaN (the compiler may swap the
+// operands of an addition), so any NaN stands for any other.
+void ExpectSameBits(const Tbian* got, const std::vector<double>& want, const std::string& what,
+                    bool anyNaN = false) {
   ASSERT_NE(got, nullptr) << what;
   ASSERT_EQ(got->count, static_cast<int>(want.size())) << what;
   for (size_t i = 0; i < want.size(); ++i) {
-    ASSERT_TRUE(SameBits(got->values[i], want[i]))
+    const bool bothNaN = std::isnan(got->values[i]) && std::isnan(want[i]);
+    ASSERT_TRUE(SameBits(got->values[i], want[i]) || (anyNaN && bothNaN))
         << what << " bar " << i << ": " << got->values[i] << " want " << want[i];
   }
 }
@@ -70,7 +77,7 @@ std::vector<double> ScanExtreme(const std::vector<double>& x, int n, bool highes
 
 TEST(FastLoops, SlidingExtremesMatchTheWindowScan) {
   const std::vector<double> x = AwkwardSeries(11, 3000);
-  const int lengths[] = {1, 2, 3, 7, 50, 400, -1};
+  const int lengths[] = {1, 2, 3, 7, 50, 400, 2999, 5000, -1};
   const struct {
     const char* func;
     bool highest, bars;
@@ -85,6 +92,69 @@ TEST(FastLoops, SlidingExtremesMatchTheWindowScan) {
       ExpectSameBits(gs.FindSeries("r"), ScanExtreme(x, n, f.highest, f.bars),
                      std::string(f.func) + " n=" + nText);
     }
+  }
+}
+
+// REF, EMA and SMA with a constant length, as the definitions state them bar by bar.
+std::vector<double> PlainRef(const std::vector<double>& x, int n) {
+  const int count = static_cast<int>(x.size());
+  std::vector<double> out(x.size());
+  for (int i = 0; i < count; ++i) {
+    if (n == 0) out[i] = x[i];
+    else if (i < n) out[i] = x[0];
+    else out[i] = i - n < count ? x[i - n] : M;
+  }
+  return out;
+}
+
+std::vector<double> PlainEma(const std::vector<double>& x, int length) {
+  const int n = std::min(length, static_cast<int>(x.size()) - 1);
+  std::vector<double> out(x.size());
+  out[0] = x[0];
+  for (size_t i = 1; i < x.size(); ++i) {
+    if (x[i] == M) out[i] = M;
+    else if (out[i - 1] == M) out[i] = x[i];
+    else out[i] = (2 * x[i] + (n - 1) * out[i - 1]) / (n + 1);
+  }
+  return out;
+}
+
+std::vector<double> PlainSma(const std::vector<double>& x, int n, int m) {
+  std::vector<double> out(x.size());
+  for (size_t i = 0; i < x.size(); ++i) {
+    if (x[i] == M || n == 0) {
+      out[i] = M;
+    } else if (i == 0 || out[i - 1] == M) {
+      out[i] = x[i];
+    } else {
+      const double v = (m * x[i] + (n - m) * out[i - 1]) / n;
+      out[i] = std::isfinite(v) ? v : M;
+    }
+  }
+  return out;
+}
+
+TEST(FastLoops, ConstantLengthLoopsMatchTheDefinitions) {
+  std::vector<double> x = AwkwardSeries(17, 2000);
+  x[0] = 12;  // a first bar with a value, so that the recursions start at once
+  TGS gs;
+  gs.SetRawSeries("x", x.data(), static_cast<int>(x.size()));
+  for (int n : {1, 2, 5, 1999, 2000, 2500, -1, -3, -2500}) {
+    const std::string nText = std::to_string(n);
+    ASSERT_TRUE(gs.Functions().Lookup("ref")(gs, "r", "ref", {"x", nText, "::", ""}));
+    ExpectSameBits(gs.FindSeries("r"), PlainRef(x, n), "ref n=" + nText);
+  }
+  for (int n : {1, 2, 12, 5000}) {
+    const std::string nText = std::to_string(n);
+    ASSERT_TRUE(gs.Functions().Lookup("ema")(gs, "r", "ema", {"x", nText, "::", ""}));
+    ExpectSameBits(gs.FindSeries("r"), PlainEma(x, n), "ema n=" + nText, true);
+  }
+  const int kSmaArguments[][2] = {{1, 1}, {3, 1}, {12, 2}, {2, 3}, {0, 1}};
+  for (const auto& [n, m] : kSmaArguments) {
+    const std::string what = "sma n=" + std::to_string(n) + " m=" + std::to_string(m);
+    ASSERT_TRUE(gs.Functions().Lookup("sma")(
+        gs, "r", "sma", {"x", std::to_string(n), std::to_string(m), "::", ""}));
+    ExpectSameBits(gs.FindSeries("r"), PlainSma(x, n, m), what, true);
   }
 }
 
