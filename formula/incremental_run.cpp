@@ -175,6 +175,7 @@ int TGS::ArgumentsChangedFrom(const std::string& func,
 bool TGS::TakeOwnValues(const std::string& lowerName, const std::vector<std::string>& args) {
   if (lowerName.empty() || raw_->Find(lowerName) != nullptr) return false;
   Tbian* series = computed_.Find(lowerName);
+  RunHeldRecursionIfUses(series);
   if (series == nullptr) {
     incremental_.NoteOwner(lowerName, statementIndex_);
     return true;

@@ -133,6 +133,11 @@ bool TGS::Run(std::string_view parameters) {
 }
 
 bool TGS::RunProgram(bool incremental) {
+  // Whichever way the program ends, a recursion held back for a partner is run.
+  struct RunsHeldRecursion {
+    TGS& gs;
+    ~RunsHeldRecursion() { gs.RunHeldRecursion(); }
+  } runsHeld{*this};
   error_.clear();
   int colourIndex = 0;
   for (size_t i = 0; i < program_.size(); ++i) {

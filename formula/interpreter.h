@@ -6,6 +6,7 @@
 #include <cstdint>
 #include <filesystem>
 #include <memory>
+#include <optional>
 #include <span>
 #include <string>
 #include <string_view>
@@ -16,6 +17,7 @@
 #include "formula/function_table.h"
 #include "formula/incremental_run.h"
 #include "formula/raw_journal.h"
+#include "formula/recursion.h"
 #include "formula/resume_state.h"
 #include "formula/series.h"
 #include "formula/series_list.h"
@@ -132,6 +134,11 @@ class TGS {
   bool LastRunIncremental() const { return incremental_.LastWasIncremental(); }
   // The running values the statement being run keeps between runs; null outside one.
   ResumeState* StatementState() { return incremental_.StateOf(statementIndex_); }
+  // Runs `recursion` (reading `input`, writing `output`), or, inside a statement of a run
+  // over all bars, holds it back to run together with the next one. A held recursion runs
+  // before anything looks either series up, before a formula reference and at the end of
+  // the run, so no one sees the difference.
+  void HoldOrRunRecursion(const Recursion& recursion, const Tbian& input, const Tbian& output);
 
   // --- host texts and pane header values -------------------------------------------------
   void SetStockName(std::string name) { stockName_ = std::move(name); }
@@ -187,6 +194,12 @@ class TGS {
   // False when the statement about to write `lowerName` must compute all its bars.
   bool TakeOwnValues(const std::string& lowerName, const std::vector<std::string>& args);
   void ClearConstants();
+  void RunHeldRecursion();
+  void RunHeldRecursionIfUses(const Tbian* series) {
+    if (held_ && series != nullptr && (series == held_->input || series == held_->output)) {
+      RunHeldRecursion();
+    }
+  }
   void InstallProgram(std::vector<std::string> lines, std::vector<std::string> program);
 
   TGS* parent_;
@@ -198,6 +211,12 @@ class TGS {
   IncrementalRun incremental_;
   int resumeFrom_ = 0;
   int statementIndex_ = -1;
+  struct HeldRecursion {
+    Recursion recursion;
+    const Tbian* input;
+    const Tbian* output;
+  };
+  std::optional<HeldRecursion> held_;
   SeriesList computed_;
   // Unadjusted prices, kept apart so a recompile cannot lose them and adjust twice.
   SeriesList ownOriginals_;

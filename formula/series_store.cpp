@@ -15,6 +15,8 @@ TGS::TGS(TGS* parent)
       journal_(parent ? parent->journal_ : &ownJournal_),
       originals_(parent ? parent->originals_ : &ownOriginals_) {
   if (parent != nullptr) {
+    // A child may write the raw series it shares with its parent.
+    parent->RunHeldRecursion();
     attached_ = parent->attached_;
     exRights_ = parent->exRights_;
     dataRoot_ = parent->dataRoot_;
@@ -26,9 +28,33 @@ TGS::~TGS() = default;
 int TGS::BarCount() const { return raw_->empty() ? 0 : raw_->front().count; }
 
 Tbian* TGS::FindStored(std::string_view lowerName) {
-  if (Tbian* raw = raw_->Find(lowerName)) return raw;
-  if (Tbian* computed = computed_.Find(lowerName)) return computed;
-  return originals_->Find(lowerName);
+  Tbian* found = raw_->Find(lowerName);
+  if (found == nullptr) found = computed_.Find(lowerName);
+  if (found == nullptr) found = originals_->Find(lowerName);
+  RunHeldRecursionIfUses(found);
+  return found;
+}
+
+void TGS::HoldOrRunRecursion(const Recursion& recursion, const Tbian& input,
+                             const Tbian& output) {
+  const bool stored = raw_->Find(input.name) == &input || computed_.Find(input.name) == &input;
+  const bool holdable = statementIndex_ >= 0 && recursion.first <= 1 && stored &&
+                        computed_.Find(output.name) == &output &&
+                        recursion.x == input.data() && recursion.out == output.data();
+  if (!holdable) {
+    RunRecursion(recursion);
+  } else if (held_) {
+    RunRecursionPair(held_->recursion, recursion);
+    held_.reset();
+  } else {
+    held_ = HeldRecursion{recursion, &input, &output};
+  }
+}
+
+void TGS::RunHeldRecursion() {
+  if (!held_) return;
+  RunRecursion(held_->recursion);
+  held_.reset();
 }
 
 Tbian& TGS::AddComputed(std::string_view lowerName, int count) {
@@ -105,6 +131,7 @@ Tbian& TGS::CreateResult(std::string_view name, int count) {
   count = std::clamp(count, 0, kSeriesCapacity);
   Tbian* series = raw_->Find(lower);
   if (series == nullptr) series = computed_.Find(lower);
+  RunHeldRecursionIfUses(series);
   if (series == nullptr) return AddComputed(lower, count);
   if (series->values.size() < static_cast<size_t>(count)) {
     series->values.resize(static_cast<size_t>(count), 0.0);

@@ -2,7 +2,6 @@
 // and crossing tests, BETWEEN/RANGE, and the constant makers RGB and CONST.
 #include <algorithm>
 #include <cfloat>
-#include <cmath>
 #include <cstdint>
 #include <limits>
 #include <string>
@@ -13,6 +12,7 @@
 #include "formula/functions/argument_values.h"
 #include "formula/functions/families.h"
 #include "formula/interpreter.h"
+#include "formula/recursion.h"
 
 namespace vorelin {
 
@@ -63,31 +63,6 @@ bool If(TGS& gs, const std::string& result, const std::string&, const Args& args
   return true;
 }
 
-// Called rather than selected, so that the finiteness test stays a branch off the
-// recursion's path instead of a blend on it.
-[[gnu::cold, gnu::noinline]] double NoValueForNonFinite() { return M; }
-
-// SMA's recursion with a constant length other than 0, in a function of its own so that
-// the previous result stays in a register. Bars from `from` on; the same operations as the
-// per-bar loop in Sma.
-__attribute__((noinline)) void SmaConstant(const double* x, double* out, int from, int count,
-                                           int len, double m) {
-  const double divisor = len, older = len - m;
-  double previous = from > 0 ? out[from - 1] : M;
-  for (int i = from; i < count; ++i) {
-    const double v = x[i];
-    if (v == M) {
-      previous = M;
-    } else if (previous != M) {
-      previous = (m * v + older * previous) / divisor;
-      if (!(std::fabs(previous) <= DBL_MAX)) [[unlikely]] previous = NoValueForNonFinite();
-    } else {
-      previous = v;
-    }
-    out[i] = previous;
-  }
-}
-
 // SMA(X,N,M): result = (M·X + (N−M)·previous) / N, seeded with X.
 bool Sma(TGS& gs, const std::string& result, const std::string&, const Args& args) {
   ArgumentReader in(gs, args, "SMA(X,N,M)", "没有定义!");
@@ -107,7 +82,11 @@ bool Sma(TGS& gs, const std::string& result, const std::string&, const Args& arg
     if (len == kMarkerLength || len == 0) {
       std::fill(out.values.begin() + from, out.values.begin() + count, M);
     } else {
-      SmaConstant(x.data(), out.data(), from, count, len, m);
+      const double divisor = len;
+      gs.HoldOrRunRecursion(Recursion{x.data(), out.data(), from, count,
+                                      from > 0 ? out.values[from - 1] : M, m, divisor - m,
+                                      divisor, true},
+                            *xArg.series, out);
     }
     return true;
   }

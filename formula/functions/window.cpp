@@ -11,6 +11,7 @@
 #include "formula/functions/families.h"
 #include "formula/functions/sliding_extreme.h"
 #include "formula/interpreter.h"
+#include "formula/recursion.h"
 
 namespace vorelin {
 
@@ -403,34 +404,25 @@ void Mema(const Args& a) {
   }
 }
 
-// The recursion with a constant length, in a function of its own so that the previous
-// result stays in a register: a spill to the stack would add a store-to-load delay to every
-// step. Bars from `from` (at least 1) on; the same operations as EmaStep.
-__attribute__((noinline)) void EmaConstant(const double* x, double* out, int from, int count,
-                                           int n) {
-  const double older = n - 1, divisor = n + 1;
-  double previous = out[from - 1];
-  for (int i = from; i < count; ++i) {
-    const double v = x[i];
-    if (v == M) {
-      previous = M;
-    } else if (previous != M) {
-      previous = (2 * v + older * previous) / divisor;
-    } else {
-      previous = v;
-    }
-    out[i] = previous;
-  }
+// EMA with a constant length as a recursion, which the interpreter may run together with
+// another; false for a length read from a series (or one that divides by zero).
+bool EmaAsRecursion(const Args& a, Recursion& recursion) {
+  if (a.nSeries || a.count == 0) return false;
+  const int n = std::min(a.n, a.count - 1);
+  if (n + 1 == 0) return false;
+  if (a.from == 0) a.out[0] = a.x[0];
+  const int first = std::max(a.from, 1);
+  recursion = Recursion{a.x, a.out, first, a.count, a.out[first - 1], 2.0,
+                        static_cast<double>(n - 1), static_cast<double>(n + 1), false};
+  return true;
 }
 
 void Ema(const Args& a) {
   if (a.count == 0) return;
   const int n = std::min(a.n, a.count - 1);
   if (a.from == 0) a.out[0] = a.x[0];
-  if (!a.nSeries && n + 1 != 0) {
-    EmaConstant(a.x, a.out, std::max(a.from, 1), a.count, n);
-    return;
-  }
+  // The previous result is kept in a register: reading it back from memory would add a
+  // store-to-load delay to every step of the recursion.
   double previous = a.out[a.from > 0 ? a.from - 1 : 0];
   for (int i = std::max(a.from, 1); i < a.count; ++i) {
     previous = a.x[i] == M ? M
@@ -586,7 +578,13 @@ bool WindowFamilyRoutine(TGS& gs, const std::string& result, std::string_view fu
     case Window::kCount: Count(a); break;
     case Window::kRef: Ref(a); break;
     case Window::kMema: Mema(a); break;
-    case Window::kEma: Ema(a); break;
+    case Window::kEma:
+      if (Recursion recursion; EmaAsRecursion(a, recursion)) {
+        gs.HoldOrRunRecursion(recursion, *x, result_series);
+      } else {
+        Ema(a);
+      }
+      break;
     case Window::kExpMema: ExpMema(a); break;
     case Window::kLlv: LowestHighest(a, false); break;
     case Window::kLlvBars: LowestHighestBars(a, false); break;
