@@ -38,6 +38,8 @@ QtCanvas::QtCanvas(int width, int height, bool transparent)
   painter_ = std::make_unique<QPainter>(&image_);
   pixels_ = reinterpret_cast<QRgb*>(image_.bits());
   stride_ = static_cast<int>(image_.bytesPerLine() / 4);
+  width_ = image_.width();
+  height_ = image_.height();
   painter_->setRenderHint(QPainter::Antialiasing, false);
   painter_->setRenderHint(QPainter::TextAntialiasing, true);
 }
@@ -46,6 +48,8 @@ QtCanvas::QtCanvas(QImage view) : image_(std::move(view)) {
   painter_ = std::make_unique<QPainter>(&image_);
   pixels_ = reinterpret_cast<QRgb*>(image_.bits());
   stride_ = static_cast<int>(image_.bytesPerLine() / 4);
+  width_ = image_.width();
+  height_ = image_.height();
   painter_->setRenderHint(QPainter::Antialiasing, false);
   painter_->setRenderHint(QPainter::TextAntialiasing, true);
 }
@@ -103,8 +107,8 @@ void QtCanvas::LineTo(int x, int y) {
   const Point from = position_;
   position_ = {x, y};
   if (from.x == x && from.y == y) return;
-  const int w = image_.width();
-  const int h = image_.height();
+  const int w = width_;
+  const int h = height_;
   auto far = [w, h](int px, int py) { return px < -w || px > 2 * w || py < -h || py > 2 * h; };
   if (pen_.width > 1 || far(from.x, from.y) || far(x, y)) {
     // Wide pens, and lines reaching far off the bitmap, which QPainter clips cheaply.
@@ -144,7 +148,7 @@ void QtCanvas::LineTo(int x, int y) {
 }
 
 void QtCanvas::PutPixel(int x, int y, QRgb colour) {
-  if (x < 0 || y < 0 || x >= image_.width() || y >= image_.height()) return;
+  if (x < 0 || y < 0 || x >= width_ || y >= height_) return;
   pixels_[static_cast<size_t>(y) * stride_ + x] = colour;
 }
 

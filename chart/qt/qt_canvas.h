@@ -19,8 +19,8 @@ class QtCanvas final : public Canvas {
   explicit QtCanvas(QImage view);
   ~QtCanvas() override;
 
-  int Width() const override { return image_.width(); }
-  int Height() const override { return image_.height(); }
+  int Width() const override { return width_; }
+  int Height() const override { return height_; }
 
   void SetPen(const Pen& pen) override;
   void SetBrush(const Brush& brush) override;
@@ -63,6 +63,9 @@ class QtCanvas final : public Canvas {
   std::unique_ptr<QPainter> painter_;
   QRgb* pixels_ = nullptr;  // the image's own memory, written by the one-pixel paths
   int stride_ = 0;
+  // The image's size, kept here: asking the image costs a call for every pixel.
+  int width_ = 0;
+  int height_ = 0;
   Pen pen_;
   Brush brush_;
   Font font_;
