@@ -76,7 +76,6 @@ bool Sma(TGS& gs, const std::string& result, const std::string&, const Args& arg
   const double m = TruncToInt(mRaw);
   const int from = gs.TakeResumeFrom(result);
   Tbian& out = gs.CreateResult(result, count);
-  // The previous result stays in a register rather than being read back from memory.
   if (nv.data() == nullptr) {
     const int len = TruncToInt(nv[0]);
     if (len == kMarkerLength || len == 0) {
@@ -90,6 +89,7 @@ bool Sma(TGS& gs, const std::string& result, const std::string&, const Args& arg
     }
     return true;
   }
+  // The previous result stays in a register rather than being read back from memory.
   double previous = from > 0 ? out.values[from - 1] : M;
   for (int i = from; i < count; ++i) {
     const int len = TruncToInt(nv[i]);

@@ -449,10 +449,11 @@ double ExtremeBound(bool highest) { return highest ? -DBL_MAX : 1.7e308; }
 void LowestHighest(const Args& a, bool highest) {
   if (!a.nSeries && a.from == 0) {
     thread_local std::vector<double> scratch;
+    const double bound = ExtremeBound(highest);
     if (highest) {
-      BlockWindowExtremes<true>(a.x, a.count, a.n, ExtremeBound(true), a.out, scratch);
+      BlockWindowExtremes<true>(a.x, a.count, a.n, bound, a.out, scratch);
     } else {
-      BlockWindowExtremes<false>(a.x, a.count, a.n, ExtremeBound(false), a.out, scratch);
+      BlockWindowExtremes<false>(a.x, a.count, a.n, bound, a.out, scratch);
     }
     for (int i = 0; i < a.count; ++i) {
       if (i == 0 || a.x[i] == M) a.out[i] = a.x[i];
